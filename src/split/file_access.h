@@ -1,0 +1,48 @@
+// Reaching outside the computation: open and read the book, write a piece,
+// show a message, open a folder. Failures are values, never exceptions.
+// Back ends: file_access_win.cpp (Win32 W functions, GBK paths converted
+// with code page 936) and file_access_posix.cpp (byte paths as they are).
+#pragma once
+
+#include <cstdint>
+
+#include "text/byte_text.h"
+
+namespace veskra {
+
+// Names a book opened by OpenExistingFile; 0 names no file.
+using FileNumber = std::int32_t;
+
+// Why an operation failed: the system's error code and its readable text
+// (GBK byte text).
+struct SystemError {
+  std::uint32_t code = 0;
+  ByteText message;
+};
+
+// Opens an existing file for reading, sharing reading and writing with
+// others. Yields 0 on failure, with the reason in *why when given.
+FileNumber OpenExistingFile(ByteView path, SystemError* why = nullptr);
+
+// The book's text from the file's current position up to its first stop
+// byte (a NUL, or a Ctrl-Z that begins a character). An empty book gives the
+// empty text; a failure gives the empty text and the reason in *why.
+ByteText ReadTextFromFile(FileNumber number, SystemError* why = nullptr);
+
+// Closes one file and takes it out of the open-file table.
+bool CloseFile(FileNumber number);
+
+// Closes every file still open; every number handed out is then invalid.
+void CloseAllFiles();
+
+// Creates or replaces the file with exactly these bytes, all or nothing: an
+// existing file is either replaced whole or left exactly as it was.
+bool WriteBytesToFile(ByteView path, ByteSetView data, SystemError* why = nullptr);
+
+// A task-modal box with one OK button and no icon.
+void ShowMessageBox(ByteView text, ByteView title);
+
+// Shows a folder in the desktop's file manager; reports nothing.
+void OpenInShell(ByteView path);
+
+}  // namespace veskra
