@@ -13,20 +13,27 @@ namespace veskra {
 // Names a book opened by OpenExistingFile; 0 names no file.
 using FileNumber = std::int32_t;
 
-// Why an operation failed: the system's error code and its readable text
-// (GBK byte text).
+// Why an operation failed: the system's error code (errno, or Win32's
+// GetLastError) and its readable text (GBK byte text, no line end). Every
+// operation that takes one clears it first, so a code of 0 afterwards means
+// success and a failure always leaves a code other than 0.
 struct SystemError {
   std::uint32_t code = 0;
   ByteText message;
 };
 
-// Opens an existing file for reading, sharing reading and writing with
-// others. Yields 0 on failure, with the reason in *why when given.
+// Opens an existing file (never a folder) for reading only, sharing reading
+// and writing with others, so a read-only book opens like any other. Yields
+// 0 on failure, with the reason in *why when given. Numbers are never reused
+// within a run.
 FileNumber OpenExistingFile(ByteView path, SystemError* why = nullptr);
 
 // The book's text from the file's current position up to its first stop
-// byte (a NUL, or a Ctrl-Z that begins a character). An empty book gives the
-// empty text; a failure gives the empty text and the reason in *why.
+// byte (a NUL, or a Ctrl-Z that begins a character), read in one pass into
+// the text itself; the position is left on the stop byte, or at the end.
+// Lengths are 64-bit: books of 2 GiB and more are read. An empty book gives
+// the empty text with no error; a failure gives the empty text and the
+// reason in *why.
 ByteText ReadTextFromFile(FileNumber number, SystemError* why = nullptr);
 
 // Closes one file and takes it out of the open-file table.
@@ -35,8 +42,11 @@ bool CloseFile(FileNumber number);
 // Closes every file still open; every number handed out is then invalid.
 void CloseAllFiles();
 
-// Creates or replaces the file with exactly these bytes, all or nothing: an
-// existing file is either replaced whole or left exactly as it was.
+// Creates or replaces the file with exactly these bytes, all or nothing: the
+// bytes go to a new temporary file in the same folder, every one of them is
+// checked as written, and only then is it moved over the name. On any
+// failure the temporary file is removed, an existing file is left exactly as
+// it was, and the result is false with the reason in *why.
 bool WriteBytesToFile(ByteView path, ByteSetView data, SystemError* why = nullptr);
 
 // A task-modal box with one OK button and no icon.
