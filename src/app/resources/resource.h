@@ -1,0 +1,4 @@
+// Resource IDs shared by veskra.rc and the code.
+#pragma once
+
+#define VESKRA_ICON 1
