@@ -12,9 +12,14 @@
 namespace veskra {
 namespace {
 
-constexpr COLORREF kLinkColour = RGB(0, 0, 255);
-constexpr COLORREF kVisitedLinkColour = RGB(128, 0, 128);
-constexpr COLORREF kHoverLinkColour = RGB(255, 0, 0);
+constexpr COLORREF kRed = RGB(255, 0, 0);
+constexpr COLORREF kBlue = RGB(0, 0, 255);
+// The announcement link: red, blue under the pointer, in "宋体" 14 px bold.
+constexpr HyperlinkSettings kAnnouncementLinkSettings{kRed, kRed,    kBlue,        L"\x5B8B\x4F53",
+                                                      14,   FW_BOLD, kForumAddress};
+// The forum link: blue in every state, in the default GUI font.
+constexpr HyperlinkSettings kForumLinkSettings{kBlue, kBlue,     kBlue,        nullptr,
+                                               0,     FW_NORMAL, kForumAddress};
 
 struct KindStyle {
   const wchar_t* class_name;
@@ -113,9 +118,11 @@ bool MainWindow::Build(HINSTANCE instance) {
 HWND MainWindow::CreateControl(HINSTANCE instance, const ControlDefinition& control) {
   const KindStyle kind = StyleOf(control);
   const std::wstring text = WideFromGbk(control.text != nullptr ? control.text : "");
-  HyperlinkSettings link{kLinkColour, kVisitedLinkColour, kHoverLinkColour, nullptr,
-                         12,          FW_NORMAL,          kForumAddress};
-  void* parameter = control.kind == ControlKind::kHyperlinkBox ? &link : nullptr;
+  const HyperlinkSettings* link =
+      control.id == kAnnouncementLink ? &kAnnouncementLinkSettings : &kForumLinkSettings;
+  // The link copies its settings; it never writes through the pointer.
+  void* parameter =
+      control.kind == ControlKind::kHyperlinkBox ? const_cast<HyperlinkSettings*>(link) : nullptr;
   HWND hwnd = CreateWindowExW(kind.ex_style, kind.class_name, text.c_str(), WS_CHILD | kind.style,
                               control.left, control.top, control.width, control.height, hwnd_,
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)), instance,
