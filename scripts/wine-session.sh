@@ -39,9 +39,12 @@ _wine_display() {
 }
 
 _wine_prefix() {
-  [[ -f $WINEPREFIX/system.reg ]] && return 0
-  timeout 120 wine64 wineboot -i </dev/null >/dev/null 2>&1 || true
-  timeout 60 wineserver -w </dev/null >/dev/null 2>&1 || true
+  if [[ ! -f $WINEPREFIX/system.reg ]]; then
+    timeout 120 wine64 wineboot -i </dev/null >/dev/null 2>&1 || true
+    timeout 60 wineserver -w </dev/null >/dev/null 2>&1 || true
+  fi
+  # Also for a prefix made before the settings could be imported.
+  grep -qi 'WineBrowser' "$WINEPREFIX/user.reg" 2>/dev/null && return 0
   cat >"$VESKRA_WINE_DIR/browser.sh" <<EOS
 #!/bin/sh
 printf '%s\n' "\$1" >>"$VESKRA_WINE_DIR/browser.log"
@@ -58,9 +61,11 @@ REGEDIT4
 [HKEY_CURRENT_USER\\Software\\Wine\\WineBrowser]
 "Browsers"="$VESKRA_WINE_DIR/browser.sh"
 EOS
-  timeout 60 wine64 regedit /S "$(winepath -w "$VESKRA_WINE_DIR/settings.reg" 2>/dev/null)" \
+  # Wine sees the Linux root as drive Z: (there is no winepath here).
+  local reg_file="Z:${VESKRA_WINE_DIR//\//\\}\\settings.reg"
+  timeout 60 wine64 regedit /S "$reg_file" \
     >/dev/null 2>&1 || true
-  timeout 60 wineserver -w </dev/null >/dev/null 2>&1 || true
+  timeout 15 wineserver -w </dev/null >/dev/null 2>&1 || true
 }
 
 wine_session_start() {
