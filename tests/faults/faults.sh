@@ -167,7 +167,8 @@ case "$case_name" in
     mkdir "$dir"
     printf 'ab\r\ncd\r\nef\r\ngh\r\n' >"$dir/book.txt"
     before="$(snapshot "$dir")"
-    for count in 2147483647 100001 ' 2147483647' '+100001' '\xA3\xB2\xA3\xB1\xA3\xB4\xA3\xB7\xA3\xB4\xA3\xB8\xA3\xB3\xA3\xB6\xA3\xB4\xA3\xB7'; do
+    # Counts past 32 bits wrap: 2^31 reads as a negative count, 2^32 as 0.
+    for count in 2147483647 100001 ' 2147483647' '+100001' 2147483648 4294967296 '\xA3\xB2\xA3\xB1\xA3\xB4\xA3\xB7\xA3\xB4\xA3\xB8\xA3\xB3\xA3\xB6\xA3\xB4\xA3\xB7'; do
       # The last one is 2147483647 in full-width digits.
       run 2 "$dir/book.txt" "$(printf "$count")"
       expect_no_output
@@ -211,6 +212,7 @@ case "$case_name" in
 2/@2
 2\260\\@2\260\\
 \243\262@\243\262
+4294967298@4294967298
 TABLE
     ;;
 
