@@ -93,4 +93,20 @@ inline std::int32_t ParseCount(std::string_view text) {
   return static_cast<std::int32_t>(wide >= (1ll << 31) ? wide - (1ll << 32) : wide);
 }
 
+// Where a book read from a file ends: the length of its text and the offset
+// of the stop byte (the byte count when there is none). A NUL or a 0x1A
+// that begins a character stops it; a lead byte followed by a NUL is
+// dropped with it.
+struct StopByteAt {
+  std::size_t text_length;
+  std::size_t stop_byte;
+};
+inline StopByteAt StopByte(std::string_view bytes) {
+  for (std::size_t o : ScanStops(bytes, 0)) {
+    if (bytes[o] == '\0' || bytes[o] == '\x1A') return {o, o};
+    if (IsLead(bytes[o]) && o + 1 < bytes.size() && bytes[o + 1] == '\0') return {o, o + 1};
+  }
+  return {bytes.size(), bytes.size()};
+}
+
 }  // namespace veskra::reference

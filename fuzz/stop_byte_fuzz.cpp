@@ -1,29 +1,14 @@
 // Where a book read from a file ends: the fast search, the walk kept beside
-// it, and a third walk written here must agree on every file's bytes, and
+// it, and the tests' own walk must agree on every file's bytes, and
 // the text must hold no stop byte and no half of a character before a NUL.
 #include <cstdint>
 #include <cstdlib>
 #include <string_view>
 
+#include "reference_walk.h"
 #include "split/stop_byte.h"
 
 namespace {
-
-veskra::TextEnd WalkToStopByte(std::string_view bytes) {
-  std::size_t i = 0;
-  while (i < bytes.size()) {
-    const auto b = static_cast<unsigned char>(bytes[i]);
-    if (b == 0x00 || b == 0x1A) return {i, i};
-    if (b < 0x80) {
-      i += 1;
-      continue;
-    }
-    // A lead byte: a NUL after it stops the text before the lead byte.
-    if (i + 1 < bytes.size() && bytes[i + 1] == '\0') return {i, i + 1};
-    i += 2;
-  }
-  return {bytes.size(), bytes.size()};
-}
 
 bool Same(veskra::TextEnd a, veskra::TextEnd b) {
   return a.text_length == b.text_length && a.stop_byte == b.stop_byte;
@@ -34,7 +19,8 @@ bool Same(veskra::TextEnd a, veskra::TextEnd b) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
   const veskra::TextEnd fast = veskra::FindTextEnd(bytes);
-  const veskra::TextEnd expected = WalkToStopByte(bytes);
+  const auto walked = veskra::reference::StopByte(bytes);
+  const veskra::TextEnd expected{walked.text_length, walked.stop_byte};
   if (!Same(fast, expected)) std::abort();
   if (!Same(veskra::FindTextEndByWalking(bytes), expected)) std::abort();
   if (veskra::TextLengthBeforeStopByte(bytes) != expected.text_length) std::abort();
