@@ -1,0 +1,159 @@
+#include "split/split_book.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "scratch.h"
+
+namespace veskra {
+namespace {
+
+using testing::ReadWhole;
+using testing::ScratchFolder;
+using testing::WriteWhole;
+
+// aaaa CR LF bbbb CR LF cccc: CR LF at bytes 5-6 and 11-12.
+const ByteText kBook = "aaaa\r\nbbbb\r\ncccc";
+
+struct Heard {
+  ByteText name;
+  bool written;
+  std::uint32_t code;
+};
+
+class SplitBook : public ::testing::Test {
+ protected:
+  void TearDown() override { CloseAllFiles(); }
+
+  SplitOutcome Split(ByteView path, ByteView count_text) {
+    heard_.clear();
+    return SplitBookFile(path, count_text, "\r\n", [this](const PieceResult& result) {
+      heard_.push_back({result.piece.name, result.written, result.why.code});
+    });
+  }
+
+  ScratchFolder folder_;
+  std::vector<Heard> heard_;
+};
+
+TEST_F(SplitBook, WritesEachPieceBesideTheBook) {
+  const ByteText book = folder_ / "novel.txt";
+  WriteWhole(book, kBook);
+  const SplitOutcome outcome = Split(book, "3");
+  EXPECT_EQ(outcome.status, SplitStatus::kDone);
+  EXPECT_EQ(outcome.pieces_written, 3);
+  EXPECT_EQ(outcome.pieces_failed, 0);
+  EXPECT_EQ(folder_.Names(),
+            (std::vector<ByteText>{"novel.txt", "novel1.txt", "novel2.txt", "novel3.txt"}));
+  EXPECT_EQ(ReadWhole(folder_ / "novel1.txt"), "aaaa");
+  EXPECT_EQ(ReadWhole(folder_ / "novel2.txt"), "\r\nbbbb");
+  EXPECT_EQ(ReadWhole(folder_ / "novel3.txt"), "\r\ncccc");
+  ASSERT_EQ(heard_.size(), 3u);
+  EXPECT_EQ(heard_[2].name, folder_ / "novel3.txt");
+  EXPECT_TRUE(heard_[2].written);
+}
+
+TEST_F(SplitBook, UnreadableBookWritesNothing) {
+  const ByteText book = folder_ / "missing.txt";
+  const SplitOutcome outcome = Split(book, "3");
+  EXPECT_EQ(outcome.status, SplitStatus::kBookUnreadable);
+  EXPECT_EQ(outcome.book_error.code, 2u);  // ENOENT, ERROR_FILE_NOT_FOUND
+  EXPECT_FALSE(outcome.book_error.message.empty());
+  EXPECT_EQ(outcome.pieces_written, 0);
+  EXPECT_TRUE(heard_.empty());
+  EXPECT_EQ(folder_.Names(), std::vector<ByteText>{});
+}
+
+TEST_F(SplitBook, EmptyBookGivesEmptyPieces) {
+  const ByteText book = folder_ / "empty.txt";
+  WriteWhole(book, "");
+  EXPECT_EQ(Split(book, "2").status, SplitStatus::kDone);
+  EXPECT_EQ(folder_.Names(), (std::vector<ByteText>{"empty.txt", "empty1.txt", "empty2.txt"}));
+  EXPECT_EQ(ReadWhole(folder_ / "empty2.txt"), "");
+}
+
+TEST_F(SplitBook, RefusesCountsThatWouldOnlyAddEmptyPieces) {
+  const ByteText book = folder_ / "novel.txt";
+  WriteWhole(book, kBook);
+  for (const char* count : {"100001", "2147483647"}) {
+    const SplitOutcome outcome = Split(book, count);
+    EXPECT_EQ(outcome.status, SplitStatus::kCountRefused) << count;
+    EXPECT_EQ(outcome.pieces_written, 0);
+    EXPECT_TRUE(heard_.empty());
+    EXPECT_EQ(folder_.Names(), std::vector<ByteText>{"novel.txt"});
+  }
+}
+
+TEST_F(SplitBook, CountAboveTheLimitSplitsABookLongerThanIt) {
+  // 50001 lines "x" CR LF: 150003 bytes, a CR at every byte 3k + 2.
+  ByteText lines;
+  for (int i = 0; i < 50001; ++i) lines += "x\r\n";
+  const ByteText book = folder_ / "long.txt";
+  WriteWhole(book, lines);
+  const SplitOutcome outcome = Split(book, "100001");
+  EXPECT_EQ(outcome.status, SplitStatus::kDone);
+  EXPECT_EQ(outcome.pieces_written, 100001);
+  EXPECT_EQ(ReadWhole(folder_ / "long1.txt"), "x");
+  // The last cut is the CR LF at byte 100001.
+  EXPECT_EQ(ReadWhole(folder_ / "long100001.txt"), "\r\n" + lines.substr(0, 3 * 16667));
+}
+
+TEST_F(SplitBook, CountAtTheLimitStillSplitsAShortBook) {
+  const ByteText book = folder_ / "novel.txt";
+  WriteWhole(book, kBook);
+  const SplitOutcome outcome = Split(book, "100000");
+  EXPECT_EQ(outcome.status, SplitStatus::kDone);
+  EXPECT_EQ(outcome.pieces_written, 100000);
+  EXPECT_EQ(ReadWhole(folder_ / "novel1.txt"), "aaaa");
+  EXPECT_EQ(ReadWhole(folder_ / "novel100000.txt"), "\r\nbbbb\r\ncccc");
+}
+
+TEST_F(SplitBook, CountOfTwentyOnTheSixteenByteBook) {
+  const ByteText book = folder_ / "novel.txt";
+  WriteWhole(book, kBook);
+  EXPECT_EQ(Split(book, "20").pieces_written, 20);
+  EXPECT_EQ(ReadWhole(folder_ / "novel1.txt"), "aaaa");
+  EXPECT_EQ(ReadWhole(folder_ / "novel19.txt"), "");
+  EXPECT_EQ(ReadWhole(folder_ / "novel20.txt"), "\r\nbbbb\r\ncccc");
+}
+
+TEST_F(SplitBook, FailedPieceDoesNotStopTheOthers) {
+  const ByteText book = folder_ / "novel.txt";
+  WriteWhole(book, kBook);
+  std::filesystem::create_directory(testing::NativePath(folder_ / "novel2.txt"));
+  const SplitOutcome outcome = Split(book, "3");
+  EXPECT_EQ(outcome.status, SplitStatus::kDone);
+  EXPECT_EQ(outcome.pieces_written, 2);
+  EXPECT_EQ(outcome.pieces_failed, 1);
+  ASSERT_EQ(heard_.size(), 3u);
+  EXPECT_FALSE(heard_[1].written);
+  EXPECT_NE(heard_[1].code, 0u);
+  EXPECT_EQ(ReadWhole(folder_ / "novel3.txt"), "\r\ncccc");
+}
+
+TEST_F(SplitBook, PieceSplitEarlierAsABookIsReplacedLater) {
+  const ByteText book = folder_ / "novel.txt";
+  WriteWhole(book, kBook);
+  EXPECT_EQ(Split(book, "2").pieces_written, 2);
+  EXPECT_EQ(Split(folder_ / "novel1.txt", "1").pieces_written, 1);
+  WriteWhole(book, "zzzz\r\nyyyy");
+  const SplitOutcome outcome = Split(book, "2");
+  EXPECT_EQ(outcome.pieces_failed, 0);
+  EXPECT_EQ(ReadWhole(folder_ / "novel1.txt"), "zzzz");
+}
+
+TEST_F(SplitBook, ReadOnlyBookSplits) {
+  const ByteText book = folder_ / "novel.txt";
+  WriteWhole(book, kBook);
+  testing::MakeReadOnly(book, true);
+  EXPECT_EQ(Split(book, "2").pieces_written, 2);
+  EXPECT_EQ(ReadWhole(folder_ / "novel1.txt"), "aaaa\r\nbbbb");
+  testing::MakeReadOnly(book, false);
+}
+
+}  // namespace
+}  // namespace veskra
