@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <cstdlib>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -235,6 +236,97 @@ TEST(Links, ForumIsBlueAtRestAndUnderThePointer) {
   EXPECT_GT(CountOf(pixels, kBlue), 20);
   EXPECT_EQ(0, CountOf(pixels, kRed));
   MovePointerAway(*program);
+}
+
+// The picture a link should show: `text` in one line, centred, in the
+// given font and colour, on the 3D face colour, drawn here the same way.
+std::vector<COLORREF> ExpectedLink(HWND control, const std::wstring& text, const wchar_t* face,
+                                   COLORREF colour) {
+  RECT area{};
+  GetClientRect(control, &area);
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, area.right, area.bottom);
+  HGDIOBJ old_bitmap = SelectObject(memory, bitmap);
+  HFONT font = face ? CreateFontW(-14, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, PROOF_QUALITY,
+                                  DEFAULT_PITCH, face)
+                    : nullptr;
+  HGDIOBJ old_font = SelectObject(memory, font ? font : GetStockObject(DEFAULT_GUI_FONT));
+  FillRect(memory, &area, GetSysColorBrush(COLOR_BTNFACE));
+  SetTextColor(memory, colour);
+  SetBkMode(memory, TRANSPARENT);
+  DrawTextW(memory, text.c_str(), static_cast<int>(text.size()), &area,
+            DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOCLIP | DT_NOPREFIX);
+  SelectObject(memory, old_font);
+  if (font) DeleteObject(font);
+  BITMAPINFOHEADER header{};
+  header.biSize = sizeof header;
+  header.biWidth = area.right;
+  header.biHeight = -area.bottom;
+  header.biPlanes = 1;
+  header.biBitCount = 32;
+  header.biCompression = BI_RGB;
+  std::vector<RGBQUAD> quads(static_cast<size_t>(area.right) * area.bottom);
+  SelectObject(memory, old_bitmap);
+  GetDIBits(memory, bitmap, 0, area.bottom, quads.data(), reinterpret_cast<BITMAPINFO*>(&header),
+            DIB_RGB_COLORS);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  std::vector<COLORREF> pixels;
+  for (const RGBQUAD& q : quads) pixels.push_back(RGB(q.rgbRed, q.rgbGreen, q.rgbBlue));
+  return pixels;
+}
+
+// Wide text from GBK bytes.
+std::wstring FromGbk(const std::string& gbk) {
+  std::wstring wide(gbk.size(), L'\0');
+  wide.resize(
+      static_cast<size_t>(MultiByteToWideChar(936, 0, gbk.data(), static_cast<int>(gbk.size()),
+                                              wide.data(), static_cast<int>(wide.size()))));
+  return wide;
+}
+
+struct CaptionCase {
+  const char* what;
+  int id;
+  const char* caption;  // UTF-8; nullptr: the caption the window starts with
+  std::wstring shown;
+  const wchar_t* face;  // nullptr: the default GUI font
+  COLORREF colour;
+};
+
+void PrintTo(const CaptionCase& c, std::ostream* os) { *os << c.what; }
+
+class LinkCaption : public testing::TestWithParam<CaptionCase> {};
+
+// "\x5B8B\x4F53" is 宋体. The announcement link's caption at start is left
+// out: the announcement thread replaces it.
+INSTANTIATE_TEST_SUITE_P(
+    Cases, LinkCaption,
+    testing::Values(CaptionCase{"announcement written", kAnnouncementLink, "新书上架：三体",
+                                Wide("新书上架：三体"), L"\x5B8B\x4F53", RGB(255, 0, 0)},
+                    CaptionCase{"empty caption shows the address", kAnnouncementLink, "",
+                                FromGbk(kForumAddress), L"\x5B8B\x4F53", RGB(255, 0, 0)},
+                    CaptionCase{"forum at start", kForumLink, nullptr, FromGbk(kForumCaption),
+                                nullptr, RGB(0, 0, 255)},
+                    CaptionCase{"forum emptied", kForumLink, "", FromGbk(kForumAddress), nullptr,
+                                RGB(0, 0, 255)},
+                    CaptionCase{"ampersand shown as it is", kForumLink, "R&D &&", L"R&D &&",
+                                nullptr, RGB(0, 0, 255)}));
+
+TEST_P(LinkCaption, IsDrawnCentredInTheLinksFontAndColour) {
+  const CaptionCase& c = GetParam();
+  auto program = Program::Start();
+  ASSERT_TRUE(program);
+  MovePointerAway(*program);
+  HWND link = program->Control(c.id);
+  if (c.caption != nullptr) {
+    ASSERT_TRUE(program->SetText(c.id, Wide(c.caption)));
+  }
+  const auto expected = ExpectedLink(link, c.shown, c.face, c.colour);
+  EXPECT_TRUE(WaitUntil([&] { return ScreenPixels(link) == expected; }, 3000)) << c.what;
 }
 
 // The recording browser's log, as a Windows path; empty outside a session.
