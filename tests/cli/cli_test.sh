@@ -6,6 +6,9 @@ set -uo pipefail
 platform=$1 version=$2
 shift 2
 tool=("$@")
+# The tool runs from the scratch folder, so a relative path is made absolute.
+last=$((${#tool[@]} - 1))
+[[ -e ${tool[last]} ]] && tool[last]=$(realpath "${tool[last]}")
 scratch=$(mktemp -d /tmp/veskra-cli.XXXXXX)
 trap 'chmod -R u+w "$scratch"; rm -rf "$scratch"' EXIT
 failures=0
