@@ -83,7 +83,7 @@ TEST(MainWindow, ControlsStandWhereTheDefinitionPutsThem) {
       // The announcement replaces its caption at start (the notice tests).
       {kAnnouncementLink, "VeskraHyperlinkBox", 8, 3, 312, 24, true, nullptr},
       {kSeparatorLine, "VeskraSplitterLine", 19, 105, 298, 2, true, ""},
-      {kForumLink, "VeskraHyperlinkBox", 96, 113, 152, 16, true, "书友论坛(bbs.veskra.example)"},
+      {kForumLink, "VeskraHyperlinkBox", 96, 113, 152, 16, true, "书友论坛(veskra.example)"},
       {kDelimiterBox, "Edit", 0, 12, 24, 48, false, "\r\n"},
       {kSplitButton, "Button", 264, 73, 56, 24, true, "确定"},
       {kPiecesLabel, "Static", 154, 73, 40, 24, true, "份"},
