@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "text/byte_text.h"
 
 namespace veskra {
@@ -25,5 +27,12 @@ struct HyperlinkSettings {
 // HyperlinkSettings*), which the link copies. The caption is the window
 // text: SetWindowTextW from any thread replaces it and repaints the link.
 bool RegisterHyperlinkBoxClass(HINSTANCE instance);
+
+// What a click does: opens the web address with the shell's "open", else
+// with the program registered for ".htm" pages. True on success; it never
+// shows a message.
+bool OpenWebAddress(ByteView address);
+// The fallback alone: the ".htm" program run on the address.
+bool OpenWithRegisteredBrowser(const std::wstring& address);
 
 }  // namespace veskra

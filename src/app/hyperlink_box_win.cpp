@@ -77,27 +77,6 @@ bool RunCommandLine(std::wstring line) {
   return true;
 }
 
-// The fallback when the shell cannot open a web address: the program
-// registered for ".htm" pages.
-bool OpenWithRegisteredBrowser(const std::wstring& address) {
-  const auto page_class = ReadClassesRootDefault(L".htm");
-  if (!page_class || page_class->empty()) return false;
-  const auto registered = ReadClassesRootDefault(*page_class + L"\\shell\\open\\command");
-  if (!registered) return false;
-  auto line = BrowserCommandLine(*registered, address);
-  return line && RunCommandLine(std::move(*line));
-}
-
-// Opens the address in the browser; true on success. Never shows a message.
-bool OpenWebAddress(ByteView address) {
-  if (address.empty()) return false;
-  const std::wstring wide = WideFromGbk(address);
-  const auto shell_result = reinterpret_cast<INT_PTR>(
-      ShellExecuteW(nullptr, L"open", wide.c_str(), nullptr, nullptr, SW_SHOW));
-  if (shell_result > 32) return true;
-  return OpenWithRegisteredBrowser(wide);
-}
-
 struct LinkState {
   COLORREF text_colour;
   COLORREF visited_colour;
@@ -232,6 +211,24 @@ LRESULT CALLBACK LinkProcedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lp
 }
 
 }  // namespace
+
+bool OpenWithRegisteredBrowser(const std::wstring& address) {
+  const auto page_class = ReadClassesRootDefault(L".htm");
+  if (!page_class || page_class->empty()) return false;
+  const auto registered = ReadClassesRootDefault(*page_class + L"\\shell\\open\\command");
+  if (!registered) return false;
+  auto line = BrowserCommandLine(*registered, address);
+  return line && RunCommandLine(std::move(*line));
+}
+
+bool OpenWebAddress(ByteView address) {
+  if (address.empty()) return false;
+  const std::wstring wide = WideFromGbk(address);
+  const auto shell_result = reinterpret_cast<INT_PTR>(
+      ShellExecuteW(nullptr, L"open", wide.c_str(), nullptr, nullptr, SW_SHOW));
+  if (shell_result > 32) return true;
+  return OpenWithRegisteredBrowser(wide);
+}
 
 bool RegisterHyperlinkBoxClass(HINSTANCE instance) {
   WNDCLASSEXW wc{};
