@@ -34,10 +34,20 @@ sources_for() {
   esac
 }
 
+# Each source of the core is compiled once a run, however many targets use it.
+mkdir -p "$out/obj"
+declare -A compiled=()
 for t in "${targets[@]}"; do
-  srcs=$(sources_for "$t")
-  # shellcheck disable=SC2086
-  "$cxx" "${flags[@]}" -o "$out/bin/${t}_fuzz" "fuzz/${t}_fuzz.cpp" $srcs
+  objects=()
+  for src in $(sources_for "$t"); do
+    obj="$out/obj/$(echo "${src#src/}" | tr / _).o"
+    if [ -z "${compiled[$src]:-}" ]; then
+      "$cxx" "${flags[@]}" -c -o "$obj" "$src"
+      compiled[$src]=1
+    fi
+    objects+=("$obj")
+  done
+  "$cxx" "${flags[@]}" -o "$out/bin/${t}_fuzz" "fuzz/${t}_fuzz.cpp" "${objects[@]}"
 done
 
 # read_book writes its files in TMPDIR: memory is much faster than a disk.
