@@ -174,5 +174,34 @@ TEST(MainWindow, EnterRunsNothingAndKeepsTheFocus) {
   }
 }
 
+// Started from another folder, the program still works in its own: a bare
+// file name in the book path box names a book beside veskra.exe.
+TEST(MainWindow, BareBookNameIsFoundInTheProgramFolder) {
+  const std::wstring exe = VeskraExe();
+  const std::wstring folder = exe.substr(0, exe.find_last_of(L'\\') + 1);
+  const std::wstring book = folder + L"当前目录.txt";
+  ASSERT_TRUE(WriteFileBytes(book, "ab\r\ncd"));
+  wchar_t here[MAX_PATH] = {};
+  GetCurrentDirectoryW(MAX_PATH, here);
+  ASSERT_NE(folder, std::wstring(here) + L"\\") << "the driver must start elsewhere";
+  {
+    auto program = Program::Start();
+    ASSERT_TRUE(program);
+    ASSERT_TRUE(program->SetText(kBookPathBox, L"当前目录.txt"));
+    ASSERT_TRUE(program->SetText(kPieceCountBox, L"2"));
+    program->Click(kSplitButton);
+    ASSERT_TRUE(WaitUntil([&] { return FileExists(folder + L"当前目录2.txt"); }));
+    ASSERT_TRUE(program->WaitIdle());
+    EXPECT_EQ(std::optional<std::string>("ab"), ReadFileBytes(folder + L"当前目录1.txt"));
+    EXPECT_EQ(std::optional<std::string>("\r\ncd"), ReadFileBytes(folder + L"当前目录2.txt"));
+    // A path without a backslash has no folder: the box is emptied.
+    EXPECT_EQ(L"", program->Text(kBookPathBox));
+  }
+  CloseFileManagers();
+  for (const wchar_t* name : {L"当前目录.txt", L"当前目录1.txt", L"当前目录2.txt"}) {
+    DeleteFileW((folder + name).c_str());
+  }
+}
+
 }  // namespace
 }  // namespace veskra::driver
