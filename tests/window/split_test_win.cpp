@@ -193,6 +193,30 @@ TEST_F(SplitTest, PieceHeldOpenElsewhereIsNamedAndTheOthersAreWritten) {
   EXPECT_EQ(folder_.path(), program_->Text(kBookPathBox));
 }
 
+TEST_F(SplitTest, ManyUnwritablePiecesAreListedUpToTwentyThenCounted) {
+  const std::wstring book = folder_.path() + L"小说.txt";
+  ASSERT_TRUE(WriteFileBytes(book, kBook));
+  // A folder standing where a piece should go cannot be replaced by it.
+  auto piece = [&](int i) { return folder_.path() + L"小说" + std::to_wstring(i) + L".txt"; };
+  for (int i = 1; i <= 22; ++i) ASSERT_TRUE(CreateDirectoryW(piece(i).c_str(), nullptr));
+  Split(*program_, book, L"26");
+  auto box = program_->WaitForBox();
+  ASSERT_TRUE(box);
+  EXPECT_EQ(kErrorTitle, box->title);
+  const std::wstring head = L"以下分割文件无法写入：\r\n" + piece(1) + L"\r\n    ";
+  EXPECT_EQ(head, box->text.substr(0, head.size()));
+  EXPECT_NE(std::wstring::npos, box->text.find(piece(20) + L"\r\n"));
+  EXPECT_EQ(std::wstring::npos, box->text.find(piece(21)));
+  const std::wstring tail = L"以及另外 2 个文件。";
+  ASSERT_GE(box->text.size(), tail.size());
+  EXPECT_EQ(tail, box->text.substr(box->text.size() - tail.size()));
+  ASSERT_TRUE(program_->DismissBox(*box));
+  ASSERT_NE(nullptr, WaitForFileManager(L""));
+  ASSERT_TRUE(program_->WaitIdle());
+  for (int i = 23; i <= 26; ++i) EXPECT_TRUE(FileExists(piece(i))) << i;
+  for (int i = 1; i <= 22; ++i) RemoveDirectoryW(piece(i).c_str());
+}
+
 TEST_F(SplitTest, HugeCountOnASmallBookIsRefusedAtOnce) {
   const std::wstring book = folder_.path() + L"小说.txt";
   ASSERT_TRUE(WriteFileBytes(book, kBook));
