@@ -18,6 +18,7 @@ namespace {
 
 constexpr int kFileNameBox = 0x47C;  // the open dialog's file-name box
 constexpr int kFileTypeBox = 0x470;  // its file-type list
+constexpr int kReadOnlyBox = 0x410;  // its read-only check box
 
 HWND FindChild(HWND parent, const wchar_t* class_name) {
   struct Search {
@@ -98,6 +99,8 @@ TEST(OpenDialog, CancelOnFirstUseKeepsTypedText) {
   HWND dialog = OpenDialog(*program);
   ASSERT_NE(nullptr, dialog);
   EXPECT_EQ(L"", WindowTextOf(GetDlgItem(dialog, kFileNameBox)));
+  HWND read_only = GetDlgItem(dialog, kReadOnlyBox);
+  EXPECT_TRUE(read_only == nullptr || !IsWindowVisible(read_only));
   CloseDialog(*program, dialog, IDCANCEL);
   EXPECT_EQ(typed, program->Text(kBookPathBox));
 }
@@ -162,6 +165,15 @@ void MovePointerAway(const Program& program) {
   program.WaitIdle();
 }
 
+// Real input goes to whatever window is on top at the point: make sure
+// that is the control, with no file manager of an earlier test above it.
+bool ControlOnTop(const Program& program, HWND control) {
+  CloseFileManagers();
+  SetForegroundWindow(program.window());
+  SetWindowPos(program.window(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  return WaitUntil([&] { return WindowFromPoint(CentreOf(control)) == control; }, 3000);
+}
+
 // The pixels of a control as they stand on the screen, row by row.
 std::vector<COLORREF> ScreenPixels(HWND control) {
   RECT rect{};
@@ -205,6 +217,7 @@ TEST(Links, AnnouncementIsRedAtRestAndBlueUnderThePointer) {
   auto program = Program::Start();
   ASSERT_TRUE(program);
   HWND link = program->Control(kAnnouncementLink);
+  ASSERT_TRUE(ControlOnTop(*program, link));
   MovePointerAway(*program);
   auto pixels = ScreenPixels(link);
   EXPECT_GT(CountOf(pixels, kRed), 20);
@@ -226,6 +239,7 @@ TEST(Links, ForumIsBlueAtRestAndUnderThePointer) {
   auto program = Program::Start();
   ASSERT_TRUE(program);
   HWND link = program->Control(kForumLink);
+  ASSERT_TRUE(ControlOnTop(*program, link));
   MovePointerAway(*program);
   auto pixels = ScreenPixels(link);
   EXPECT_GT(CountOf(pixels, kBlue), 20);
@@ -348,6 +362,7 @@ TEST_P(LinkClick, OpensTheForumAddress) {
   const std::string before = ReadFileBytes(log).value_or("");
   auto program = Program::Start();
   ASSERT_TRUE(program);
+  ASSERT_TRUE(ControlOnTop(*program, program->Control(GetParam())));
   MovePointerAway(*program);
   MovePointerTo(CentreOf(program->Control(GetParam())));
   PressButton(MOUSEEVENTF_LEFTDOWN);
@@ -381,6 +396,8 @@ TEST_P(SeparatorDrag, ShowsABarAndLeavesTheLineWhereItWas) {
   ASSERT_TRUE(program);
   HWND line = program->Control(kSeparatorLine);
   HWND forum = program->Control(kForumLink);
+  ASSERT_TRUE(ControlOnTop(*program, line));
+  ASSERT_TRUE(ControlOnTop(*program, forum));
   MovePointerAway(*program);
   const RECT place = ScreenRect(line);
   const auto line_before = ScreenPixels(line);
