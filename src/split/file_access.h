@@ -4,7 +4,9 @@
 // with code page 936) and file_access_posix.cpp (byte paths as they are).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <utility>
 
 #include "text/byte_text.h"
 
@@ -35,6 +37,35 @@ FileNumber OpenExistingFile(ByteView path, SystemError* why = nullptr);
 // the empty text with no error; a failure gives the empty text and the
 // reason in *why.
 ByteText ReadTextFromFile(FileNumber number, SystemError* why = nullptr);
+
+// A book's text as a split needs it: the same bytes as ReadTextFromFile
+// gives, but mapped from the file where the platform allows, so a large book
+// is neither copied nor held twice. The view stays valid as long as this
+// object, even after the file is closed. (A mapped book that another program
+// truncates meanwhile cannot be read safely; the split reads it at once.)
+class BookBytes {
+ public:
+  BookBytes() = default;
+  explicit BookBytes(ByteText text) : owned_(std::move(text)), text_(owned_) {}
+  BookBytes(const void* mapping, std::size_t mapping_size, ByteView text)
+      : mapping_(mapping), mapping_size_(mapping_size), text_(text) {}
+  BookBytes(const BookBytes&) = delete;
+  BookBytes& operator=(const BookBytes&) = delete;
+  BookBytes(BookBytes&& other) noexcept { *this = std::move(other); }
+  BookBytes& operator=(BookBytes&& other) noexcept;
+  ~BookBytes();
+
+  ByteView text() const { return text_; }
+
+ private:
+  ByteText owned_;
+  const void* mapping_ = nullptr;
+  std::size_t mapping_size_ = 0;
+  ByteView text_;
+};
+
+// ReadTextFromFile's text, position and failures, as BookBytes.
+BookBytes ReadBookBytes(FileNumber number, SystemError* why = nullptr);
 
 // Closes one file and takes it out of the open-file table.
 bool CloseFile(FileNumber number);

@@ -1,10 +1,12 @@
 // File access on Linux and other POSIX systems: a byte-text path is handed
 // to the file system as it is.
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
@@ -70,13 +72,17 @@ void Clear(SystemError* why) {
   if (why) *why = {};
 }
 
+// Requests move at most this much: the kernel copes better with many
+// moderate requests than with one huge one.
+constexpr std::size_t kChunk = std::size_t{1} << 20;
+
 // Reads exactly size bytes (a read may deliver less than asked, and a single
 // read never delivers more than about 2 GiB). Yields the count read; errno
 // holds the reason when it falls short by an error.
 std::size_t ReadFully(int fd, char* into, std::size_t size) {
   std::size_t done = 0;
   while (done < size) {
-    const ssize_t got = ::read(fd, into + done, size - done);
+    const ssize_t got = ::read(fd, into + done, std::min(size - done, kChunk));
     if (got < 0 && errno == EINTR) continue;
     if (got <= 0) break;
     done += static_cast<std::size_t>(got);
@@ -87,7 +93,7 @@ std::size_t ReadFully(int fd, char* into, std::size_t size) {
 bool WriteFully(int fd, ByteSetView data) {
   std::size_t done = 0;
   while (done < data.size()) {
-    const ssize_t put = ::write(fd, data.data() + done, data.size() - done);
+    const ssize_t put = ::write(fd, data.data() + done, std::min(data.size() - done, kChunk));
     if (put < 0 && errno == EINTR) continue;
     if (put < 0) return false;
     if (put == 0) {
@@ -152,6 +158,46 @@ ByteText ReadTextFromFile(FileNumber number, SystemError* why) {
   }
   text.resize(end.text_length);
   return text;
+}
+
+BookBytes& BookBytes::operator=(BookBytes&& other) noexcept {
+  if (this != &other) {
+    if (mapping_) ::munmap(const_cast<void*>(mapping_), mapping_size_);
+    const bool owned = other.mapping_ == nullptr;
+    owned_ = std::move(other.owned_);
+    mapping_ = std::exchange(other.mapping_, nullptr);
+    mapping_size_ = std::exchange(other.mapping_size_, 0);
+    text_ = owned ? ByteView(owned_) : other.text_;
+    other.text_ = ByteView();
+  }
+  return *this;
+}
+
+BookBytes::~BookBytes() {
+  if (mapping_) ::munmap(const_cast<void*>(mapping_), mapping_size_);
+}
+
+BookBytes ReadBookBytes(FileNumber number, SystemError* why) {
+  Clear(why);
+  OpenFileTable& table = Table();
+  const auto entry = table.files.find(number);
+  if (entry == table.files.end()) return Fail(why, EBADF), BookBytes();
+  const int fd = entry->second.get();
+
+  struct stat info {};
+  const off_t position = ::lseek(fd, 0, SEEK_CUR);
+  if (position < 0 || ::fstat(fd, &info) != 0) return Fail(why, errno), BookBytes();
+  if (info.st_size <= position) return BookBytes();
+  const auto size = static_cast<std::size_t>(info.st_size);
+  // Mapped and populated at once: far cheaper than faulting in a buffer
+  // page by page, and the pieces are written straight from the file's pages.
+  void* mapping = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
+  if (mapping == MAP_FAILED) return BookBytes(ReadTextFromFile(number, why));
+  const ByteView rest(static_cast<const char*>(mapping) + position,
+                      size - static_cast<std::size_t>(position));
+  const TextEnd end = FindTextEnd(rest);
+  ::lseek(fd, position + static_cast<off_t>(end.stop_byte), SEEK_SET);
+  return BookBytes(mapping, size, rest.substr(0, end.text_length));
 }
 
 bool CloseFile(FileNumber number) {

@@ -181,6 +181,22 @@ ByteText ReadTextFromFile(FileNumber number, SystemError* why) {
   return text;
 }
 
+// Books are read into memory here; nothing is ever mapped.
+BookBytes& BookBytes::operator=(BookBytes&& other) noexcept {
+  if (this != &other) {
+    owned_ = std::move(other.owned_);
+    text_ = ByteView(owned_);
+    other.text_ = ByteView();
+  }
+  return *this;
+}
+
+BookBytes::~BookBytes() = default;
+
+BookBytes ReadBookBytes(FileNumber number, SystemError* why) {
+  return BookBytes(ReadTextFromFile(number, why));
+}
+
 bool CloseFile(FileNumber number) {
   OpenFileTable& table = Table();
   const auto entry = table.files.find(number);

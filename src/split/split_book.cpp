@@ -6,10 +6,10 @@ namespace {
 
 // Reads the whole book and closes it at once, so a later split may replace
 // it as a piece. A failure leaves its reason in *why.
-ByteText ReadBook(ByteView path, SystemError* why) {
+BookBytes ReadBook(ByteView path, SystemError* why) {
   const FileNumber book = OpenExistingFile(path, why);
-  if (book == 0) return ByteText();
-  ByteText text = ReadTextFromFile(book, why);
+  if (book == 0) return BookBytes();
+  BookBytes text = ReadBookBytes(book, why);
   CloseFile(book);
   return text;
 }
@@ -19,7 +19,8 @@ ByteText ReadBook(ByteView path, SystemError* why) {
 SplitOutcome SplitBookFile(ByteView path, ByteView count_text, ByteView delimiter,
                            const std::function<void(const PieceResult&)>& on_piece) {
   SplitOutcome outcome;
-  const ByteText book = ReadBook(path, &outcome.book_error);
+  const BookBytes book_bytes = ReadBook(path, &outcome.book_error);
+  const ByteView book = book_bytes.text();
   if (outcome.book_error.code != 0) {
     outcome.status = SplitStatus::kBookUnreadable;
     return outcome;

@@ -102,7 +102,28 @@ TEST_F(FileAccess, TextEndsBeforeTheStopByteAndLeavesThePositionOnIt) {
     EXPECT_EQ(ReadTextFromFile(number, &why), "");
     EXPECT_EQ(why.code, 0u);
     EXPECT_TRUE(CloseFile(number));
+
+    // The bytes a split maps give the same text, and stay after the close.
+    const FileNumber again = OpenExistingFile(book);
+    BookBytes mapped = ReadBookBytes(again, &why);
+    EXPECT_EQ(why.code, 0u);
+    EXPECT_EQ(ReadTextFromFile(again), "");  // left on the stop byte, or at the end
+    EXPECT_TRUE(CloseFile(again));
+    const BookBytes moved = std::move(mapped);
+    EXPECT_EQ(moved.text(), c.text) << ::testing::PrintToString(c.bytes);
   }
+}
+
+TEST_F(FileAccess, BookBytesOfEmptyAndClosedBooks) {
+  const ByteText book = folder_ / "empty.txt";
+  WriteWhole(book, "");
+  SystemError why;
+  const FileNumber number = OpenExistingFile(book);
+  EXPECT_EQ(ReadBookBytes(number, &why).text(), "");
+  EXPECT_EQ(why.code, 0u);
+  EXPECT_TRUE(CloseFile(number));
+  EXPECT_EQ(ReadBookBytes(number, &why).text(), "");
+  ExpectReason(why, kBadNumber);
 }
 
 TEST_F(FileAccess, EmptyBookIsTheEmptyTextNotAFailure) {
