@@ -140,9 +140,10 @@ class TestServer {
 
 // Behaviours for faulty servers.
 
-// Accepts, reads the request and never answers (until the server stops).
+// Accepts, reads the request and never answers, until the server stops
+// (at most 10 minutes): a fetch that returns before then gave up by itself.
 inline Behaviour Silent() {
-  return [](SOCKET, const std::atomic<bool>& stopping) { Pause(stopping, 120000); };
+  return [](SOCKET, const std::atomic<bool>& stopping) { Pause(stopping, 600000); };
 }
 
 // Sends the head, then one byte a second, for as long as the server runs.
