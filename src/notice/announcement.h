@@ -10,7 +10,8 @@ namespace veskra {
 // link with SetWindowTextW. False when the thread could not be started.
 bool StartAnnouncement(HWND link);
 
-// At program end: releases the HTTP client's handle.
+// At program end: releases the HTTP client's handle, unless a fetch that
+// hangs still holds it (the process end then takes it). Never waits.
 void EndAnnouncement();
 
 }  // namespace veskra
