@@ -47,7 +47,8 @@ TEST(CutPieces, WorkedExample) {
   const CutCase cases[] = {
       {"1", {{b + "1.txt", kBook}}},
       {"2", {{b + "1.txt", Bytes(1, 10)}, {b + "2.txt", Bytes(11, 16)}}},
-      {"3", {{b + "1.txt", Bytes(1, 4)}, {b + "2.txt", Bytes(5, 10)}, {b + "3.txt", Bytes(11, 16)}}},
+      {"3",
+       {{b + "1.txt", Bytes(1, 4)}, {b + "2.txt", Bytes(5, 10)}, {b + "3.txt", Bytes(11, 16)}}},
       {"03",
        {{b + "1.txt", Bytes(1, 4)}, {b + "2.txt", Bytes(5, 10)}, {b + "03.txt", Bytes(11, 16)}}},
       {"5",
@@ -73,7 +74,10 @@ TEST(CutPieces, LastNameKeepsCountTextAsTyped) {
       {" 3", "C:\\books\\novel 3.txt"},
       {"\xA3\xB3", "C:\\books\\novel\xA3\xB3.txt"},  // full-width 3 stays full-width
       {"2.5", "C:\\books\\novel2.5.txt"},
-      {"\xA1\xA1" "2", "C:\\books\\novel\xA1\xA1" "2.txt"},
+      {"\xA1\xA1"
+       "2",
+       "C:\\books\\novel\xA1\xA1"
+       "2.txt"},
       // Bytes that cannot stand in a file name give way to the number.
       {"2\\..\\..\\x", "C:\\books\\novel2.txt"},
       {"3/", "C:\\books\\novel3.txt"},
@@ -106,8 +110,9 @@ TEST(CutPieces, BaseNameDropsLastFourBytes) {
 TEST(CutPieces, BooksWithoutCutsStayWhole) {
   // No CR LF at all: the first search cuts at the end, so the first piece
   // holds the whole book and the rest are empty.
-  EXPECT_EQ(Cut("a\\b.txt", "one\ntwo\nthree", "3"),
-            (std::vector<Piece>{{"a\\b1.txt", "one\ntwo\nthree"}, {"a\\b2.txt", ""}, {"a\\b3.txt", ""}}));
+  EXPECT_EQ(
+      Cut("a\\b.txt", "one\ntwo\nthree", "3"),
+      (std::vector<Piece>{{"a\\b1.txt", "one\ntwo\nthree"}, {"a\\b2.txt", ""}, {"a\\b3.txt", ""}}));
   // An empty book gives count empty pieces.
   EXPECT_EQ(Cut("a\\b.txt", "", "2"), (std::vector<Piece>{{"a\\b1.txt", ""}, {"a\\b2.txt", ""}}));
   // A book ending in CR LF, last cut on it: the last piece is that CR LF.
@@ -135,12 +140,24 @@ TEST(CutPieces, PiecesAlwaysJoinToTheBook) {
     const int parts = pick(80);
     for (int p = 0; p < parts; ++p) {
       switch (pick(6)) {
-        case 0: book += "\r\n"; break;
-        case 1: book += "\n"; break;
-        case 2: book += "\xB0\xA1\xD6\xD0"; break;     // 啊中
-        case 3: book += "\xB0\xFE\r\n"; break;         // trail byte 0xFE before CR LF
-        case 4: book += std::string(pick(40), 'x'); break;
-        default: book += "\xCE\xC4\\|"; break;
+        case 0:
+          book += "\r\n";
+          break;
+        case 1:
+          book += "\n";
+          break;
+        case 2:
+          book += "\xB0\xA1\xD6\xD0";
+          break;  // 啊中
+        case 3:
+          book += "\xB0\xFE\r\n";
+          break;  // trail byte 0xFE before CR LF
+        case 4:
+          book += std::string(pick(40), 'x');
+          break;
+        default:
+          book += "\xCE\xC4\\|";
+          break;
       }
     }
     for (int count = 1; count <= 60; ++count) {
@@ -156,6 +173,46 @@ TEST(CutPieces, PiecesAlwaysJoinToTheBook) {
         }
       }
       ASSERT_EQ(joined, book) << "round " << round << " count " << count;
+    }
+  }
+}
+
+// The mended rules written plainly, one full search per pass: the cutting
+// must give exactly these pieces, however it carries its searches forward.
+std::vector<Piece> CutPlainly(ByteView path, ByteView book, ByteView count_text) {
+  std::vector<Piece> pieces;
+  const std::int64_t count = ParseInteger(count_text);
+  const std::int64_t length = ByteCount(book);
+  std::int64_t start = 1;
+  for (std::int64_t i = 1; count > 0 && i <= count; ++i) {
+    std::int64_t cut = FindForward(book, "\r\n", (length / count) * i);
+    if (cut == -1) cut = length + 1;
+    if (cut < start) cut = start;
+    pieces.push_back({JoinTexts({BaseName(path), FormatInteger(i), ".txt"}),
+                      std::string(MiddlePart(book, start, cut - start))});
+    if (i == count - 1) {
+      pieces.push_back({JoinTexts({BaseName(path), LastPieceLabel(count_text), ".txt"}),
+                        std::string(RightPart(book, length - cut + 1))});
+      break;
+    }
+    start = cut;
+  }
+  return pieces;
+}
+
+// Books rich in what makes the character walk differ by where it starts:
+// long runs of lead-range bytes, trail bytes below 0x80, CR LF after them.
+TEST(CutPieces, CutsMatchOneFullSearchPerPass) {
+  std::mt19937 rng(7);
+  const char* const parts[] = {"\r\n", "\xB0", "\xA1", "\r", "\n", "a", "\xB0\r\n", "\x81\\"};
+  for (int round = 0; round < 300; ++round) {
+    std::string book;
+    const int n = static_cast<int>(rng() % 120);
+    for (int k = 0; k < n; ++k) book += parts[rng() % std::size(parts)];
+    for (int count = 1; count <= 40; ++count) {
+      const std::string count_text = std::to_string(count);
+      ASSERT_EQ(Cut("x.txt", book, count_text), CutPlainly("x.txt", book, count_text))
+          << "round " << round << " count " << count;
     }
   }
 }
