@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build git python3 time
+  build-essential cmake ninja-build git python3 time bc
   googletest libgtest-dev clang libclang-rt-14-dev clang-format
   g++-mingw-w64-x86-64-posix wine64 xvfb xauth fonts-wqy-microhei
   locales imagemagick
