@@ -15,6 +15,7 @@
 #include <utility>
 
 #include "split/file_access.h"
+#include "split/open_file_table.h"
 #include "split/stop_byte.h"
 
 namespace veskra {
@@ -50,13 +51,8 @@ class UniqueFd {
   int fd_;
 };
 
-struct OpenFileTable {
-  std::map<FileNumber, UniqueFd> files;
-  FileNumber last_number = 0;
-};
-
-OpenFileTable& Table() {
-  static OpenFileTable table;
+OpenFileTable<UniqueFd>& Table() {
+  static OpenFileTable<UniqueFd> table;
   return table;
 }
 
@@ -123,18 +119,14 @@ FileNumber OpenExistingFile(ByteView path, SystemError* why) {
   struct stat info {};
   if (::fstat(fd.get(), &info) != 0) return Fail(why, errno), 0;
   if (S_ISDIR(info.st_mode)) return Fail(why, EISDIR), 0;
-  OpenFileTable& table = Table();
-  const FileNumber number = ++table.last_number;
-  table.files.emplace(number, std::move(fd));
-  return number;
+  return Table().Add(std::move(fd));
 }
 
 ByteText ReadTextFromFile(FileNumber number, SystemError* why) {
   Clear(why);
-  OpenFileTable& table = Table();
-  const auto entry = table.files.find(number);
-  if (entry == table.files.end()) return Fail(why, EBADF), ByteText();
-  const int fd = entry->second.get();
+  const UniqueFd* open = Table().Find(number);
+  if (open == nullptr) return Fail(why, EBADF), ByteText();
+  const int fd = open->get();
 
   struct stat info {};
   const off_t position = ::lseek(fd, 0, SEEK_CUR);
@@ -179,10 +171,9 @@ BookBytes::~BookBytes() {
 
 BookBytes ReadBookBytes(FileNumber number, SystemError* why) {
   Clear(why);
-  OpenFileTable& table = Table();
-  const auto entry = table.files.find(number);
-  if (entry == table.files.end()) return Fail(why, EBADF), BookBytes();
-  const int fd = entry->second.get();
+  const UniqueFd* open = Table().Find(number);
+  if (open == nullptr) return Fail(why, EBADF), BookBytes();
+  const int fd = open->get();
 
   struct stat info {};
   const off_t position = ::lseek(fd, 0, SEEK_CUR);
@@ -200,16 +191,9 @@ BookBytes ReadBookBytes(FileNumber number, SystemError* why) {
   return BookBytes(mapping, size, rest.substr(0, end.text_length));
 }
 
-bool CloseFile(FileNumber number) {
-  OpenFileTable& table = Table();
-  const auto entry = table.files.find(number);
-  if (entry == table.files.end()) return false;
-  const bool closed = entry->second.Close();
-  table.files.erase(entry);
-  return closed;
-}
+bool CloseFile(FileNumber number) { return Table().Close(number); }
 
-void CloseAllFiles() { Table().files.clear(); }
+void CloseAllFiles() { Table().CloseAll(); }
 
 bool WriteBytesToFile(ByteView path, ByteSetView data, SystemError* why) {
   Clear(why);

@@ -11,6 +11,7 @@
 
 #include "platform/gbk.h"
 #include "split/file_access.h"
+#include "split/open_file_table.h"
 #include "split/stop_byte.h"
 
 namespace veskra {
@@ -46,13 +47,8 @@ class UniqueHandle {
   HANDLE handle_;
 };
 
-struct OpenFileTable {
-  std::map<FileNumber, UniqueHandle> files;
-  FileNumber last_number = 0;
-};
-
-OpenFileTable& Table() {
-  static OpenFileTable table;
+OpenFileTable<UniqueHandle>& Table() {
+  static OpenFileTable<UniqueHandle> table;
   return table;
 }
 
@@ -141,18 +137,14 @@ FileNumber OpenExistingFile(ByteView path, SystemError* why) {
                                   FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.valid()) return Fail(why, ::GetLastError()), 0;
-  OpenFileTable& table = Table();
-  const FileNumber number = ++table.last_number;
-  table.files.emplace(number, std::move(file));
-  return number;
+  return Table().Add(std::move(file));
 }
 
 ByteText ReadTextFromFile(FileNumber number, SystemError* why) {
   Clear(why);
-  OpenFileTable& table = Table();
-  const auto entry = table.files.find(number);
-  if (entry == table.files.end()) return Fail(why, ERROR_INVALID_HANDLE), ByteText();
-  const HANDLE file = entry->second.get();
+  const UniqueHandle* open = Table().Find(number);
+  if (open == nullptr) return Fail(why, ERROR_INVALID_HANDLE), ByteText();
+  const HANDLE file = open->get();
 
   LARGE_INTEGER length{};
   LARGE_INTEGER position{};
@@ -197,16 +189,9 @@ BookBytes ReadBookBytes(FileNumber number, SystemError* why) {
   return BookBytes(ReadTextFromFile(number, why));
 }
 
-bool CloseFile(FileNumber number) {
-  OpenFileTable& table = Table();
-  const auto entry = table.files.find(number);
-  if (entry == table.files.end()) return false;
-  const bool closed = entry->second.Close();
-  table.files.erase(entry);
-  return closed;
-}
+bool CloseFile(FileNumber number) { return Table().Close(number); }
 
-void CloseAllFiles() { Table().files.clear(); }
+void CloseAllFiles() { Table().CloseAll(); }
 
 bool WriteBytesToFile(ByteView path, ByteSetView data, SystemError* why) {
   Clear(why);
