@@ -37,7 +37,7 @@ expect_err() { [[ $err == "$1" ]] || fail "$2: stderr [$err], wanted [$1]"; }
 expect_err_start() { [[ $err == "$1"* ]] || fail "$2: stderr [$err], wanted it to begin [$1]"; }
 expect_files() {
   local have
-  have=$(cd "$scratch/work" && ls | tr '\n' ' ')
+  have=$(cd "$scratch/work" && LC_ALL=C ls | tr '\n' ' ')
   [[ $have == "$1" ]] || fail "$2: files [$have], wanted [$1]"
 }
 expect_bytes() {
