@@ -213,43 +213,40 @@ int CountOf(const std::vector<COLORREF>& pixels, COLORREF colour) {
 constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kBlue = RGB(0, 0, 255);
 
-TEST(Links, AnnouncementIsRedAtRestAndBlueUnderThePointer) {
-  auto program = Program::Start();
-  ASSERT_TRUE(program);
-  HWND link = program->Control(kAnnouncementLink);
-  ASSERT_TRUE(ControlOnTop(*program, link));
-  MovePointerAway(*program);
-  auto pixels = ScreenPixels(link);
-  EXPECT_GT(CountOf(pixels, kRed), 20);
-  EXPECT_EQ(0, CountOf(pixels, kBlue));
-
-  MovePointerTo(CentreOf(link));
-  program->WaitIdle();
-  pixels = ScreenPixels(link);
-  EXPECT_GT(CountOf(pixels, kBlue), 20);
-  EXPECT_EQ(0, CountOf(pixels, kRed));
-
-  MovePointerAway(*program);
-  pixels = ScreenPixels(link);
-  EXPECT_GT(CountOf(pixels, kRed), 20);
-  EXPECT_EQ(0, CountOf(pixels, kBlue));
+// The link's text on the screen shows `shown` and nothing of `absent`.
+void ExpectTextColour(HWND link, COLORREF shown, COLORREF absent) {
+  const auto pixels = ScreenPixels(link);
+  EXPECT_GT(CountOf(pixels, shown), 20);
+  EXPECT_EQ(0, CountOf(pixels, absent));
 }
 
-TEST(Links, ForumIsBlueAtRestAndUnderThePointer) {
-  auto program = Program::Start();
-  ASSERT_TRUE(program);
-  HWND link = program->Control(kForumLink);
-  ASSERT_TRUE(ControlOnTop(*program, link));
-  MovePointerAway(*program);
-  auto pixels = ScreenPixels(link);
-  EXPECT_GT(CountOf(pixels, kBlue), 20);
-  EXPECT_EQ(0, CountOf(pixels, kRed));
-  MovePointerTo(CentreOf(link));
-  program->WaitIdle();
-  pixels = ScreenPixels(link);
-  EXPECT_GT(CountOf(pixels, kBlue), 20);
-  EXPECT_EQ(0, CountOf(pixels, kRed));
-  MovePointerAway(*program);
+// The colour a link's text shows at rest and under the pointer, and the one
+// it must not show then.
+struct LinkColours {
+  int link;
+  COLORREF at_rest, not_at_rest;
+  COLORREF under_pointer, not_under_pointer;
+};
+
+TEST(Links, TextColourFollowsThePointer) {
+  const LinkColours cases[] = {
+      {kAnnouncementLink, kRed, kBlue, kBlue, kRed},  // red, blue under the pointer
+      {kForumLink, kBlue, kRed, kBlue, kRed},         // blue in every state
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.link);
+    auto program = Program::Start();
+    ASSERT_TRUE(program);
+    HWND link = program->Control(c.link);
+    ASSERT_TRUE(ControlOnTop(*program, link));
+    MovePointerAway(*program);
+    ExpectTextColour(link, c.at_rest, c.not_at_rest);
+    MovePointerTo(CentreOf(link));
+    program->WaitIdle();
+    ExpectTextColour(link, c.under_pointer, c.not_under_pointer);
+    MovePointerAway(*program);
+    ExpectTextColour(link, c.at_rest, c.not_at_rest);
+  }
 }
 
 // The picture a link should show: `text` in one line, centred, in the
