@@ -211,9 +211,24 @@ bool Program::running() const {
   return info_.hProcess != nullptr && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT;
 }
 
-bool Program::SaveScreenshot(const std::wstring& bmp_path) const {
-  RECT rect{};
-  if (!GetWindowRect(window_, &rect)) return false;
+std::vector<COLORREF> BitmapPixels(HDC dc, HBITMAP bitmap, int width, int height) {
+  BITMAPINFOHEADER header{};
+  header.biSize = sizeof header;
+  header.biWidth = width;
+  header.biHeight = -height;  // top row first
+  header.biPlanes = 1;
+  header.biBitCount = 32;
+  header.biCompression = BI_RGB;
+  std::vector<RGBQUAD> quads(static_cast<size_t>(width) * height);
+  GetDIBits(dc, bitmap, 0, height, quads.data(), reinterpret_cast<BITMAPINFO*>(&header),
+            DIB_RGB_COLORS);
+  std::vector<COLORREF> pixels;
+  pixels.reserve(quads.size());
+  for (const RGBQUAD& q : quads) pixels.push_back(RGB(q.rgbRed, q.rgbGreen, q.rgbBlue));
+  return pixels;
+}
+
+std::vector<COLORREF> ScreenPixels(const RECT& rect) {
   const int width = rect.right - rect.left;
   const int height = rect.bottom - rect.top;
   HDC screen = GetDC(nullptr);
@@ -222,30 +237,11 @@ bool Program::SaveScreenshot(const std::wstring& bmp_path) const {
   HGDIOBJ old = SelectObject(memory, bitmap);
   BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
   SelectObject(memory, old);
-
-  BITMAPINFOHEADER header{};
-  header.biSize = sizeof header;
-  header.biWidth = width;
-  header.biHeight = height;
-  header.biPlanes = 1;
-  header.biBitCount = 24;
-  header.biCompression = BI_RGB;
-  const DWORD row = ((width * 3 + 3) / 4) * 4;
-  std::string pixels(static_cast<size_t>(row) * height, '\0');
-  GetDIBits(memory, bitmap, 0, height, pixels.data(), reinterpret_cast<BITMAPINFO*>(&header),
-            DIB_RGB_COLORS);
+  auto pixels = BitmapPixels(memory, bitmap, width, height);
   DeleteObject(bitmap);
   DeleteDC(memory);
   ReleaseDC(nullptr, screen);
-
-  BITMAPFILEHEADER file{};
-  file.bfType = 0x4D42;
-  file.bfOffBits = sizeof file + sizeof header;
-  file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
-  std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
-  bytes.append(reinterpret_cast<const char*>(&header), sizeof header);
-  bytes += pixels;
-  return WriteFileBytes(bmp_path, bytes);
+  return pixels;
 }
 
 HWND WaitForFileManager(const std::wstring& title, DWORD ms) {

@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace veskra::driver {
 
@@ -70,10 +71,6 @@ class Program {
   std::optional<DWORD> WaitForExit(DWORD ms = 5000);
   bool running() const;
 
-  // Saves a picture of the main window, as it is on the screen, to a
-  // 24-bit BMP file.
-  bool SaveScreenshot(const std::wstring& bmp_path) const;
-
  private:
   Program() = default;
   PROCESS_INFORMATION info_{};
@@ -87,6 +84,11 @@ HWND WaitForFileManager(const std::wstring& title, DWORD ms = 5000);
 int CloseFileManagers();
 // Whether any file-manager window is open now.
 bool AnyFileManager();
+
+// The pixels of a bitmap (not selected into any DC), top row first.
+std::vector<COLORREF> BitmapPixels(HDC dc, HBITMAP bitmap, int width, int height);
+// The pixels of a rectangle of the screen, top row first.
+std::vector<COLORREF> ScreenPixels(const RECT& rect);
 
 // Files for the tests, addressed by wide paths.
 bool WriteFileBytes(const std::wstring& path, const std::string& bytes);

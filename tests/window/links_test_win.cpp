@@ -178,30 +178,7 @@ bool ControlOnTop(const Program& program, HWND control) {
 std::vector<COLORREF> ScreenPixels(HWND control) {
   RECT rect{};
   GetWindowRect(control, &rect);
-  const int width = rect.right - rect.left;
-  const int height = rect.bottom - rect.top;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-  SelectObject(memory, old);
-  BITMAPINFOHEADER header{};
-  header.biSize = sizeof header;
-  header.biWidth = width;
-  header.biHeight = -height;  // top row first
-  header.biPlanes = 1;
-  header.biBitCount = 32;
-  header.biCompression = BI_RGB;
-  std::vector<RGBQUAD> quads(static_cast<size_t>(width) * height);
-  GetDIBits(memory, bitmap, 0, height, quads.data(), reinterpret_cast<BITMAPINFO*>(&header),
-            DIB_RGB_COLORS);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  std::vector<COLORREF> pixels;
-  for (const RGBQUAD& q : quads) pixels.push_back(RGB(q.rgbRed, q.rgbGreen, q.rgbBlue));
-  return pixels;
+  return driver::ScreenPixels(rect);
 }
 
 int CountOf(const std::vector<COLORREF>& pixels, COLORREF colour) {
@@ -271,22 +248,11 @@ std::vector<COLORREF> ExpectedLink(HWND control, const std::wstring& text, const
             DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOCLIP | DT_NOPREFIX);
   SelectObject(memory, old_font);
   if (font) DeleteObject(font);
-  BITMAPINFOHEADER header{};
-  header.biSize = sizeof header;
-  header.biWidth = area.right;
-  header.biHeight = -area.bottom;
-  header.biPlanes = 1;
-  header.biBitCount = 32;
-  header.biCompression = BI_RGB;
-  std::vector<RGBQUAD> quads(static_cast<size_t>(area.right) * area.bottom);
   SelectObject(memory, old_bitmap);
-  GetDIBits(memory, bitmap, 0, area.bottom, quads.data(), reinterpret_cast<BITMAPINFO*>(&header),
-            DIB_RGB_COLORS);
+  auto pixels = BitmapPixels(memory, bitmap, area.right, area.bottom);
   DeleteObject(bitmap);
   DeleteDC(memory);
   ReleaseDC(nullptr, screen);
-  std::vector<COLORREF> pixels;
-  for (const RGBQUAD& q : quads) pixels.push_back(RGB(q.rgbRed, q.rgbGreen, q.rgbBlue));
   return pixels;
 }
 
