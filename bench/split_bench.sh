@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # split_bench.sh [TOOL]: times veskra-split against GNU `split -n l/N` for
 # N = 10 and N = 10000 on a reproducible 200 MB GBK book with CR LF lines,
-# and `cp` of the book as the floor for the bytes written. Each figure is the
-# median of 5 runs, each writing into a fresh folder; peak resident memory
-# is the median too. TOOL defaults to build/release/veskra-split.
+# and `cp` of the book as the floor for the bytes written. Each time is the
+# median of 5 runs (wall clock, to the millisecond), each writing into a
+# fresh folder; peak resident memory is the median too. TOOL defaults to build/release/veskra-split.
 # Targets: time <= 1.2 x split for both N; peak memory <= 1.1 x the book's
 # size + 32 MiB. Exit code 0 when every target is met, 1 otherwise.
 set -euo pipefail
@@ -33,15 +33,18 @@ measure() {
     mkdir "$work/run"
     ln "$book" "$work/run/book.txt"
     sync
-    (cd "$work/run" && /usr/bin/time -o "$work/time.txt" -f '%e %M' "$@" >/dev/null)
-    read -r t m <"$work/time.txt"
-    times+=("$t")
+    local start end
+    start=$(date +%s%N)
+    (cd "$work/run" && /usr/bin/time -o "$work/time.txt" -f '%M' "$@" >/dev/null)
+    end=$(date +%s%N)
+    read -r m <"$work/time.txt"
+    times+=("$(printf '%d.%03d' $(((end - start) / 1000000000)) $(((end - start) / 1000000 % 1000)))")
     peaks+=("$m")
   done
   rm -rf "$work/run"
   seconds=$(printf '%s\n' "${times[@]}" | sort -g | sed -n "$((runs / 2 + 1))p")
   kib=$(printf '%s\n' "${peaks[@]}" | sort -g | sed -n "$((runs / 2 + 1))p")
-  printf '%-26s %8.2f s %10.1f MiB   (runs: %s)\n' "$name" "$seconds" \
+  printf '%-26s %8.3f s %10.1f MiB   (runs: %s)\n' "$name" "$seconds" \
     "$(echo "$kib / 1024" | bc -l)" "${times[*]}"
 }
 

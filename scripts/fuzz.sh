@@ -13,7 +13,7 @@ cd "$(dirname "$0")/.."
 
 seconds="${1:-30}"
 shift || true
-all_targets=(parse_integer find stop_byte read_book cut_pieces notice)
+all_targets=(parse_integer find stop_byte read_book cut_pieces split_book notice)
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=("${all_targets[@]}")
 
@@ -29,6 +29,10 @@ sources_for() {
     stop_byte) echo src/split/stop_byte.cpp ;;
     read_book) echo src/text/byte_text.cpp src/split/stop_byte.cpp src/split/file_access_posix.cpp ;;
     cut_pieces) echo src/text/byte_text.cpp src/split/cut_pieces.cpp ;;
+    split_book)
+      echo src/text/byte_text.cpp src/split/stop_byte.cpp src/split/cut_pieces.cpp \
+        src/split/file_access_posix.cpp src/split/split_book.cpp
+      ;;
     notice) echo src/text/byte_text.cpp src/notice/notice.cpp ;;
     *) echo "unknown fuzz target: $1" >&2; return 1 ;;
   esac
@@ -50,7 +54,7 @@ for t in "${targets[@]}"; do
   "$cxx" "${flags[@]}" -o "$out/bin/${t}_fuzz" "fuzz/${t}_fuzz.cpp" "${objects[@]}"
 done
 
-# read_book writes its files in TMPDIR: memory is much faster than a disk.
+# read_book and split_book write their files in TMPDIR: memory is much faster than a disk.
 if [ -z "${TMPDIR:-}" ] && [ -d /dev/shm ] && [ -w /dev/shm ]; then export TMPDIR=/dev/shm; fi
 
 total=0

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <utility>
 
 #include "text/byte_text.h"
@@ -38,33 +39,57 @@ FileNumber OpenExistingFile(ByteView path, SystemError* why = nullptr);
 // reason in *why.
 ByteText ReadTextFromFile(FileNumber number, SystemError* why = nullptr);
 
-// A book's text as a split needs it: the same bytes as ReadTextFromFile
-// gives, but mapped from the file where the platform allows, so a large book
-// is neither copied nor held twice. The view stays valid as long as this
-// object, even after the file is closed. (A mapped book that another program
-// truncates meanwhile cannot be read safely; the split reads it at once.)
+// Bytes are written in parts of this size.
+constexpr std::size_t kWritePart = std::size_t{1} << 20;
+
+// Looks at a part of a piece just before it is written; false abandons the
+// write.
+using PartCheck = std::function<bool(ByteView part)>;
+
+// A book file's bytes as a split needs them: everything from the file's
+// current position to its end, not yet cut short at a stop byte (the split
+// watches for one while it writes). Mapped from the file where the platform
+// allows, so a large book is neither copied nor held twice: the cuts touch
+// only the pages around them, and the pieces are read from the file a part
+// at a time as they are written. The view and the pieces stay valid as long
+// as this object, even after the book's number is closed.
 class BookBytes {
  public:
   BookBytes() = default;
-  explicit BookBytes(ByteText text) : owned_(std::move(text)), text_(owned_) {}
-  BookBytes(const void* mapping, std::size_t mapping_size, ByteView text)
-      : mapping_(mapping), mapping_size_(mapping_size), text_(text) {}
+  explicit BookBytes(ByteText bytes) : owned_(std::move(bytes)), bytes_(owned_) {}
+  BookBytes(int file, const void* mapping, std::size_t mapping_size, ByteView bytes)
+      : file_(file), mapping_(mapping), mapping_size_(mapping_size), bytes_(bytes) {}
   BookBytes(const BookBytes&) = delete;
   BookBytes& operator=(const BookBytes&) = delete;
   BookBytes(BookBytes&& other) noexcept { *this = std::move(other); }
   BookBytes& operator=(BookBytes&& other) noexcept;
   ~BookBytes();
 
-  ByteView text() const { return text_; }
+  ByteView bytes() const { return bytes_; }
+
+  // Creates or replaces the file at path with a piece of bytes(), all or
+  // nothing, as WriteBytesToFile does. A mapped book's piece is read from
+  // the file a part at a time, the way a plain copy reads it: touching a
+  // large mapping page by page costs far more. A book that has shrunk since
+  // it was mapped fails the write instead of faulting. When a check is
+  // given, it sees every part just before that part is written; if it says
+  // no, the write is abandoned the same way, with a cancelled operation as
+  // the reason.
+  bool WritePiece(ByteView path, ByteView piece, SystemError* why = nullptr,
+                  const PartCheck& check = nullptr);
 
  private:
   ByteText owned_;
+  int file_ = -1;  // the mapped book's own descriptor
   const void* mapping_ = nullptr;
   std::size_t mapping_size_ = 0;
-  ByteView text_;
+  ByteView bytes_;
+  ByteSet part_;  // where a mapped book's parts are read into
 };
 
-// ReadTextFromFile's text, position and failures, as BookBytes.
+// The file's bytes from its current position to its end, which is where the
+// position is left. An empty file gives no bytes and no error; a failure
+// gives no bytes and the reason in *why.
 BookBytes ReadBookBytes(FileNumber number, SystemError* why = nullptr);
 
 // Closes one file and takes it out of the open-file table.

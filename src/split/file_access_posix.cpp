@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <map>
 #include <utility>
 
@@ -40,6 +41,7 @@ class UniqueFd {
 
   int get() const { return fd_; }
   bool valid() const { return fd_ >= 0; }
+  int Release() { return std::exchange(fd_, -1); }
   // Closes now and says whether the system accepted it.
   bool Close() {
     if (fd_ < 0) return true;
@@ -86,6 +88,20 @@ std::size_t ReadFully(int fd, char* into, std::size_t size) {
   return done;
 }
 
+// Reads exactly size bytes at offset. A file that ends first (one that has
+// shrunk since it was measured) fails with EIO.
+bool ReadFullyAt(int fd, char* into, std::size_t size, off_t offset) {
+  std::size_t done = 0;
+  while (done < size) {
+    const ssize_t got = ::pread(fd, into + done, size - done, offset + static_cast<off_t>(done));
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return false;
+    if (got == 0) return (errno = EIO), false;
+    done += static_cast<std::size_t>(got);
+  }
+  return true;
+}
+
 bool WriteFully(int fd, ByteSetView data) {
   std::size_t done = 0;
   while (done < data.size()) {
@@ -101,11 +117,55 @@ bool WriteFully(int fd, ByteSetView data) {
   return true;
 }
 
+// The size bytes from the file's position into a buffer of their own. A
+// failure leaves the position at the end and gives the reason.
+ByteText ReadRest(int fd, std::size_t size, SystemError* why) {
+  ByteText bytes;
+  bytes.resize(size);
+  errno = 0;
+  if (ReadFully(fd, bytes.data(), bytes.size()) < bytes.size()) {
+    const int code = errno != 0 ? errno : EIO;
+    ::lseek(fd, 0, SEEK_END);
+    return Fail(why, code), ByteText();
+  }
+  return bytes;
+}
+
 ByteText TemporaryNameBeside(ByteView path) {
   static std::atomic<unsigned> serial{0};
   char suffix[48];
   std::snprintf(suffix, sizeof suffix, ".%ld-%u.tmp", static_cast<long>(::getpid()), ++serial);
   return JoinTexts({path, suffix});
+}
+
+// Creates or replaces the file at path, all or nothing: write() puts the
+// bytes into a new temporary file beside it (false, with errno set, when it
+// cannot), which is then moved over the name.
+bool ReplaceFile(ByteView path, SystemError* why, const std::function<bool(int fd)>& write) {
+  Clear(why);
+  if (path.empty()) return Fail(why, ENOENT);
+  const ByteText name(path);
+  // rename() would replace a file that may not be written, or a folder that
+  // is empty; neither is a piece to replace.
+  struct stat existing {};
+  if (::stat(name.c_str(), &existing) == 0) {
+    if (S_ISDIR(existing.st_mode)) return Fail(why, EISDIR);
+    if (::faccessat(AT_FDCWD, name.c_str(), W_OK, AT_EACCESS) != 0) return Fail(why, errno);
+  }
+
+  const ByteText temporary = TemporaryNameBeside(path);
+  UniqueFd fd(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+  if (!fd.valid()) return Fail(why, errno);
+  errno = 0;
+  const bool written = write(fd.get());
+  int code = errno;
+  const bool closed = written && fd.Close();
+  if (written && !closed) code = errno;
+  if (closed && ::rename(temporary.c_str(), name.c_str()) == 0) return true;
+  if (closed) code = errno;
+  fd.Close();
+  ::unlink(temporary.c_str());
+  return Fail(why, code != 0 ? code : EIO);
 }
 
 }  // namespace
@@ -135,17 +195,10 @@ ByteText ReadTextFromFile(FileNumber number, SystemError* why) {
 
   // The text is read straight into its own buffer and cut short in place at
   // the stop byte, so the book is held once.
-  ByteText text;
-  text.resize(static_cast<std::size_t>(info.st_size - position));
-  errno = 0;
-  const std::size_t delivered = ReadFully(fd, text.data(), text.size());
-  if (delivered < text.size()) {
-    const int code = errno != 0 ? errno : EIO;
-    ::lseek(fd, 0, SEEK_END);
-    return Fail(why, code), ByteText();
-  }
+  ByteText text = ReadRest(fd, static_cast<std::size_t>(info.st_size - position), why);
+  if (why && why->code != 0) return text;
   const TextEnd end = FindTextEnd(text);
-  if (end.stop_byte < delivered) {
+  if (end.stop_byte < text.size()) {
     ::lseek(fd, position + static_cast<off_t>(end.stop_byte), SEEK_SET);
   }
   text.resize(end.text_length);
@@ -155,18 +208,22 @@ ByteText ReadTextFromFile(FileNumber number, SystemError* why) {
 BookBytes& BookBytes::operator=(BookBytes&& other) noexcept {
   if (this != &other) {
     if (mapping_) ::munmap(const_cast<void*>(mapping_), mapping_size_);
+    if (file_ >= 0) ::close(file_);
     const bool owned = other.mapping_ == nullptr;
     owned_ = std::move(other.owned_);
+    file_ = std::exchange(other.file_, -1);
     mapping_ = std::exchange(other.mapping_, nullptr);
     mapping_size_ = std::exchange(other.mapping_size_, 0);
-    text_ = owned ? ByteView(owned_) : other.text_;
-    other.text_ = ByteView();
+    bytes_ = owned ? ByteView(owned_) : other.bytes_;
+    other.bytes_ = ByteView();
+    part_ = std::move(other.part_);
   }
   return *this;
 }
 
 BookBytes::~BookBytes() {
   if (mapping_) ::munmap(const_cast<void*>(mapping_), mapping_size_);
+  if (file_ >= 0) ::close(file_);
 }
 
 BookBytes ReadBookBytes(FileNumber number, SystemError* why) {
@@ -180,15 +237,15 @@ BookBytes ReadBookBytes(FileNumber number, SystemError* why) {
   if (position < 0 || ::fstat(fd, &info) != 0) return Fail(why, errno), BookBytes();
   if (info.st_size <= position) return BookBytes();
   const auto size = static_cast<std::size_t>(info.st_size);
-  // Mapped and populated at once: far cheaper than faulting in a buffer
-  // page by page, and the pieces are written straight from the file's pages.
-  void* mapping = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
-  if (mapping == MAP_FAILED) return BookBytes(ReadTextFromFile(number, why));
-  const ByteView rest(static_cast<const char*>(mapping) + position,
-                      size - static_cast<std::size_t>(position));
-  const TextEnd end = FindTextEnd(rest);
-  ::lseek(fd, position + static_cast<off_t>(end.stop_byte), SEEK_SET);
-  return BookBytes(mapping, size, rest.substr(0, end.text_length));
+  const std::size_t rest = size - static_cast<std::size_t>(position);
+  // The mapping is not populated: the cuts look only at the pages around
+  // them, and the pieces are read through a descriptor of the book's own.
+  UniqueFd own(::fcntl(fd, F_DUPFD_CLOEXEC, 0));
+  void* mapping = own.valid() ? ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0) : MAP_FAILED;
+  if (mapping == MAP_FAILED) return BookBytes(ReadRest(fd, rest, why));
+  ::lseek(fd, 0, SEEK_END);
+  return BookBytes(own.Release(), mapping, size,
+                   ByteView(static_cast<const char*>(mapping) + position, rest));
 }
 
 bool CloseFile(FileNumber number) { return Table().Close(number); }
@@ -196,29 +253,25 @@ bool CloseFile(FileNumber number) { return Table().Close(number); }
 void CloseAllFiles() { Table().CloseAll(); }
 
 bool WriteBytesToFile(ByteView path, ByteSetView data, SystemError* why) {
-  Clear(why);
-  if (path.empty()) return Fail(why, ENOENT);
-  const ByteText name(path);
-  // rename() would replace a file that may not be written, or a folder that
-  // is empty; neither is a piece to replace.
-  struct stat existing {};
-  if (::stat(name.c_str(), &existing) == 0) {
-    if (S_ISDIR(existing.st_mode)) return Fail(why, EISDIR);
-    if (::faccessat(AT_FDCWD, name.c_str(), W_OK, AT_EACCESS) != 0) return Fail(why, errno);
-  }
+  return ReplaceFile(path, why, [&](int fd) { return WriteFully(fd, data); });
+}
 
-  const ByteText temporary = TemporaryNameBeside(path);
-  UniqueFd fd(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
-  if (!fd.valid()) return Fail(why, errno);
-  const bool written = WriteFully(fd.get(), data);
-  int code = errno;
-  const bool closed = written && fd.Close();
-  if (written && !closed) code = errno;
-  if (closed && ::rename(temporary.c_str(), name.c_str()) == 0) return true;
-  if (closed) code = errno;
-  fd.Close();
-  ::unlink(temporary.c_str());
-  return Fail(why, code != 0 ? code : EIO);
+bool BookBytes::WritePiece(ByteView path, ByteView piece, SystemError* why,
+                           const PartCheck& check) {
+  if (file_ >= 0 && part_.empty()) part_.resize(std::min(kWritePart, bytes_.size()));
+  return ReplaceFile(path, why, [&](int fd) {
+    for (std::size_t done = 0; done < piece.size(); done += kWritePart) {
+      ByteView part = piece.substr(done, kWritePart);
+      if (file_ >= 0) {
+        const auto offset = static_cast<off_t>(part.data() - static_cast<const char*>(mapping_));
+        if (!ReadFullyAt(file_, part_.data(), part.size(), offset)) return false;
+        part = ByteView(part_.data(), part.size());
+      }
+      if (check && !check(part)) return (errno = ECANCELED), false;
+      if (!WriteFully(fd, part)) return false;
+    }
+    return true;
+  });
 }
 
 void ShowMessageBox(ByteView text, ByteView title) {

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <functional>
 #include <map>
 #include <utility>
 
@@ -119,12 +120,63 @@ bool WriteFully(HANDLE file, ByteSetView data) {
   return true;
 }
 
+// The size bytes from the file's position into a buffer of their own. A
+// failure leaves the position at the end and gives the reason.
+ByteText ReadRest(HANDLE file, std::size_t size, SystemError* why) {
+  ByteText bytes;
+  bytes.resize(size);
+  if (!ReadFully(file, bytes.data(), bytes.size())) {
+    const DWORD code = ::GetLastError();
+    ::SetFilePointerEx(file, LARGE_INTEGER{}, nullptr, FILE_END);
+    return Fail(why, code), ByteText();
+  }
+  return bytes;
+}
+
+// The bytes from the position to the end, or nothing: whether the file is
+// empty there, or failed (with the reason in *why).
+ByteText ReadFromPosition(FileNumber number, SystemError* why) {
+  Clear(why);
+  const UniqueHandle* open = Table().Find(number);
+  if (open == nullptr) return Fail(why, ERROR_INVALID_HANDLE), ByteText();
+  LARGE_INTEGER length{};
+  LARGE_INTEGER position{};
+  if (!::GetFileSizeEx(open->get(), &length) ||
+      !::SetFilePointerEx(open->get(), LARGE_INTEGER{}, &position, FILE_CURRENT)) {
+    return Fail(why, ::GetLastError()), ByteText();
+  }
+  if (length.QuadPart <= position.QuadPart) return ByteText();
+  return ReadRest(open->get(), static_cast<std::size_t>(length.QuadPart - position.QuadPart), why);
+}
+
 std::wstring TemporaryNameBeside(const std::wstring& path) {
   static std::atomic<unsigned> serial{0};
   wchar_t suffix[48];
   std::swprintf(suffix, sizeof suffix / sizeof suffix[0], L".%lu-%u.tmp",
                 static_cast<unsigned long>(::GetCurrentProcessId()), ++serial);
   return path + suffix;
+}
+
+// Creates or replaces the file at path, all or nothing: write() puts the
+// bytes into a new temporary file beside it (false, with the last error set,
+// when it cannot), which is then moved over the name.
+bool ReplaceFile(ByteView path, SystemError* why, const std::function<bool(HANDLE)>& write) {
+  Clear(why);
+  if (path.empty()) return Fail(why, ERROR_PATH_NOT_FOUND);
+  const std::wstring name = WideFromGbk(path);
+  const std::wstring temporary = TemporaryNameBeside(name);
+  UniqueHandle file(::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid()) return Fail(why, ::GetLastError());
+  DWORD code = ERROR_SUCCESS;
+  if (!write(file.get()) || !file.Close() ||
+      !::MoveFileExW(temporary.c_str(), name.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+    code = ::GetLastError();
+  }
+  if (code == ERROR_SUCCESS) return true;
+  file.Close();
+  ::DeleteFileW(temporary.c_str());
+  return Fail(why, code);
 }
 
 }  // namespace
@@ -141,44 +193,33 @@ FileNumber OpenExistingFile(ByteView path, SystemError* why) {
 }
 
 ByteText ReadTextFromFile(FileNumber number, SystemError* why) {
-  Clear(why);
-  const UniqueHandle* open = Table().Find(number);
-  if (open == nullptr) return Fail(why, ERROR_INVALID_HANDLE), ByteText();
-  const HANDLE file = open->get();
-
-  LARGE_INTEGER length{};
-  LARGE_INTEGER position{};
-  if (!::GetFileSizeEx(file, &length) ||
-      !::SetFilePointerEx(file, LARGE_INTEGER{}, &position, FILE_CURRENT)) {
-    return Fail(why, ::GetLastError()), ByteText();
-  }
-  if (length.QuadPart <= position.QuadPart) return ByteText();
-
+  SystemError failure;
   // The text is read straight into its own buffer and cut short in place at
   // the stop byte, so the book is held once.
-  ByteText text;
-  text.resize(static_cast<std::size_t>(length.QuadPart - position.QuadPart));
-  if (!ReadFully(file, text.data(), text.size())) {
-    const DWORD code = ::GetLastError();
-    ::SetFilePointerEx(file, LARGE_INTEGER{}, nullptr, FILE_END);
-    return Fail(why, code), ByteText();
+  ByteText text = ReadFromPosition(number, &failure);
+  if (failure.code != 0) {
+    if (why) *why = std::move(failure);
+    return text;
   }
+  Clear(why);
   const TextEnd end = FindTextEnd(text);
   if (end.stop_byte < text.size()) {
-    LARGE_INTEGER stop{};
-    stop.QuadPart = position.QuadPart + static_cast<LONGLONG>(end.stop_byte);
-    ::SetFilePointerEx(file, stop, nullptr, FILE_BEGIN);
+    // Step back from the end the read left the position at to the stop byte.
+    LARGE_INTEGER back{};
+    back.QuadPart = -static_cast<LONGLONG>(text.size() - end.stop_byte);
+    ::SetFilePointerEx(Table().Find(number)->get(), back, nullptr, FILE_CURRENT);
   }
   text.resize(end.text_length);
   return text;
 }
 
-// Books are read into memory here; nothing is ever mapped.
+// Books are read into memory here; nothing is ever mapped, and pieces are
+// written straight from the book's bytes.
 BookBytes& BookBytes::operator=(BookBytes&& other) noexcept {
   if (this != &other) {
     owned_ = std::move(other.owned_);
-    text_ = ByteView(owned_);
-    other.text_ = ByteView();
+    bytes_ = ByteView(owned_);
+    other.bytes_ = ByteView();
   }
   return *this;
 }
@@ -186,7 +227,7 @@ BookBytes& BookBytes::operator=(BookBytes&& other) noexcept {
 BookBytes::~BookBytes() = default;
 
 BookBytes ReadBookBytes(FileNumber number, SystemError* why) {
-  return BookBytes(ReadTextFromFile(number, why));
+  return BookBytes(ReadFromPosition(number, why));
 }
 
 bool CloseFile(FileNumber number) { return Table().Close(number); }
@@ -194,22 +235,22 @@ bool CloseFile(FileNumber number) { return Table().Close(number); }
 void CloseAllFiles() { Table().CloseAll(); }
 
 bool WriteBytesToFile(ByteView path, ByteSetView data, SystemError* why) {
-  Clear(why);
-  if (path.empty()) return Fail(why, ERROR_PATH_NOT_FOUND);
-  const std::wstring name = WideFromGbk(path);
-  const std::wstring temporary = TemporaryNameBeside(name);
-  UniqueHandle file(::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.valid()) return Fail(why, ::GetLastError());
-  DWORD code = ERROR_SUCCESS;
-  if (!WriteFully(file.get(), data) || !file.Close() ||
-      !::MoveFileExW(temporary.c_str(), name.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-    code = ::GetLastError();
-  }
-  if (code == ERROR_SUCCESS) return true;
-  file.Close();
-  ::DeleteFileW(temporary.c_str());
-  return Fail(why, code);
+  return ReplaceFile(path, why, [&](HANDLE file) { return WriteFully(file, data); });
+}
+
+bool BookBytes::WritePiece(ByteView path, ByteView piece, SystemError* why,
+                           const PartCheck& check) {
+  return ReplaceFile(path, why, [&](HANDLE file) {
+    for (std::size_t done = 0; done < piece.size(); done += kWritePart) {
+      const ByteView part = piece.substr(done, kWritePart);
+      if (check && !check(part)) {
+        ::SetLastError(ERROR_CANCELLED);
+        return false;
+      }
+      if (!WriteFully(file, part)) return false;
+    }
+    return true;
+  });
 }
 
 void ShowMessageBox(ByteView text, ByteView title) {

@@ -1,5 +1,9 @@
 #include "split/split_book.h"
 
+#include <vector>
+
+#include "split/stop_byte.h"
+
 namespace veskra {
 
 namespace {
@@ -9,9 +13,44 @@ namespace {
 BookBytes ReadBook(ByteView path, SystemError* why) {
   const FileNumber book = OpenExistingFile(path, why);
   if (book == 0) return BookBytes();
-  BookBytes text = ReadBookBytes(book, why);
+  BookBytes bytes = ReadBookBytes(book, why);
   CloseFile(book);
-  return text;
+  return bytes;
+}
+
+struct PieceRecord {
+  PieceFile piece;
+  bool written;
+  SystemError why;
+};
+
+// Cuts text (the book's bytes, or the start of them) into pieces and writes
+// each one, recording how it went. With a watch, every part of every piece
+// is shown to it just before it is written; the first part it turns down
+// abandons that piece and the rest, and the result is false: the text was
+// cut to the wrong length, and its pieces must be cut again.
+bool WritePieces(BookBytes& book, ByteView path, ByteView text, ByteView count_text,
+                 ByteView delimiter, StopByteWatch* watch, std::vector<PieceRecord>& records) {
+  bool turned_down = false;
+  PartCheck check;
+  if (watch) {
+    check = [&](ByteView part) {
+      turned_down = !watch->TextRunsOnThrough(part);
+      return !turned_down;
+    };
+  }
+  bool any_failed = false;
+  CutPieces(path, text, count_text, delimiter, [&](const PieceFile& piece) {
+    if (turned_down) return;
+    SystemError why;
+    const bool written = book.WritePiece(piece.name, piece.bytes, &why, check);
+    if (turned_down) return;
+    any_failed = any_failed || !written;
+    records.push_back({piece, written, std::move(why)});
+  });
+  // A piece that failed was not necessarily seen to its end.
+  if (watch && !turned_down && any_failed) turned_down = watch->Text().size() != text.size();
+  return !turned_down;
 }
 
 }  // namespace
@@ -19,23 +58,33 @@ BookBytes ReadBook(ByteView path, SystemError* why) {
 SplitOutcome SplitBookFile(ByteView path, ByteView count_text, ByteView delimiter,
                            const std::function<void(const PieceResult&)>& on_piece) {
   SplitOutcome outcome;
-  const BookBytes book_bytes = ReadBook(path, &outcome.book_error);
-  const ByteView book = book_bytes.text();
+  BookBytes book = ReadBook(path, &outcome.book_error);
   if (outcome.book_error.code != 0) {
     outcome.status = SplitStatus::kBookUnreadable;
     return outcome;
   }
+  StopByteWatch watch(book.bytes());
   const std::int64_t count = ParseInteger(count_text);
-  if (count > kMostEmptyPieces && count > ByteCount(book)) {
+  if (count > kMostEmptyPieces && count > ByteCount(watch.Text())) {
     outcome.status = SplitStatus::kCountRefused;
     return outcome;
   }
-  CutPieces(path, book, count_text, delimiter, [&](const PieceFile& piece) {
-    SystemError why;
-    const bool written = WriteBytesToFile(piece.name, piece.bytes, &why);
-    ++(written ? outcome.pieces_written : outcome.pieces_failed);
-    if (on_piece) on_piece(PieceResult{piece, written, why});
-  });
+  // Almost every book's text runs to the end of its file, or to a Ctrl-Z
+  // that closes it, so it is cut as if it did, and the watch looks for a
+  // stop byte in each part of a piece just before writing it: the book is
+  // read once, while it is written. In the rare book with a stop byte
+  // elsewhere, every piece is cut again from the true text and written over
+  // the first try's.
+  std::vector<PieceRecord> records;
+  if (!WritePieces(book, path, watch.Guess(), count_text, delimiter, &watch, records)) {
+    records.clear();
+    WritePieces(book, path, watch.Text(), count_text, delimiter, nullptr, records);
+  }
+  // Pieces are reported once the cut is known to be right.
+  for (const PieceRecord& record : records) {
+    ++(record.written ? outcome.pieces_written : outcome.pieces_failed);
+    if (on_piece) on_piece(PieceResult{record.piece, record.written, record.why});
+  }
   return outcome;
 }
 

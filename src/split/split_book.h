@@ -33,8 +33,9 @@ struct SplitOutcome {
   std::int64_t pieces_failed = 0;
 };
 
-// Opens and reads the book, closes it, then cuts it and writes each piece
-// the moment it is cut. on_piece hears of every piece, written or not.
+// Opens and reads the book, closes it, then cuts it and writes each piece.
+// Once every piece is written, on_piece hears of each in order, written or
+// not.
 SplitOutcome SplitBookFile(ByteView path, ByteView count_text, ByteView delimiter,
                            const std::function<void(const PieceResult&)>& on_piece);
 

@@ -26,13 +26,16 @@ const char* FindByte(const char* from, const char* end, char b) {
 
 }  // namespace
 
-TextEnd FindTextEnd(ByteView bytes) {
+TextEnd FindTextEnd(ByteView bytes) { return FindTextEndFrom(bytes, 0); }
+
+TextEnd FindTextEndFrom(ByteView bytes, std::size_t from) {
   const char* const begin = bytes.data();
   const char* const end = begin + bytes.size();
   // A NUL stops the text wherever it stands; only a 0x1A before it can end
   // the text earlier.
-  const char* const nul = FindByte(begin, end, kNul);
-  for (const char* z = FindByte(begin, nul, kCtrlZ); z != nul; z = FindByte(z + 1, nul, kCtrlZ)) {
+  const char* const nul = FindByte(begin + from, end, kNul);
+  for (const char* z = FindByte(begin + from, nul, kCtrlZ); z != nul;
+       z = FindByte(z + 1, nul, kCtrlZ)) {
     const auto at = static_cast<std::size_t>(z - begin);
     if (LeadRangeRunBefore(bytes, at) % 2 == 0) return {at, at};
   }
@@ -56,6 +59,24 @@ TextEnd FindTextEndByWalking(ByteView bytes) {
     }
   }
   return {bytes.size(), bytes.size()};
+}
+
+StopByteWatch::StopByteWatch(ByteView file)
+    : file_(file),
+      guess_(
+          file.substr(0, FindTextEndFrom(file, file.empty() ? 0 : file.size() - 1).text_length)) {}
+
+bool StopByteWatch::TextRunsOnThrough(ByteView part) {
+  if (!end_ && std::memchr(part.data(), kNul, part.size()) == nullptr &&
+      std::memchr(part.data(), kCtrlZ, part.size()) == nullptr) {
+    return true;
+  }
+  return Text().size() == guess_.size();
+}
+
+ByteView StopByteWatch::Text() {
+  if (!end_) end_ = FindTextEnd(file_);
+  return file_.substr(0, end_->text_length);
 }
 
 }  // namespace veskra

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "scratch.h"
 
@@ -19,11 +22,13 @@ constexpr std::uint32_t kFileNotFound = 2;  // ERROR_FILE_NOT_FOUND
 constexpr std::uint32_t kPathNotFound = 3;  // ERROR_PATH_NOT_FOUND
 constexpr std::uint32_t kIsFolder = 5;      // ERROR_ACCESS_DENIED
 constexpr std::uint32_t kBadNumber = 6;     // ERROR_INVALID_HANDLE
+constexpr std::uint32_t kCancelled = 1223;  // ERROR_CANCELLED
 #else
 constexpr std::uint32_t kFileNotFound = 2;  // ENOENT
 constexpr std::uint32_t kPathNotFound = 2;  // ENOENT
 constexpr std::uint32_t kIsFolder = 21;     // EISDIR
 constexpr std::uint32_t kBadNumber = 9;     // EBADF
+constexpr std::uint32_t kCancelled = 125;   // ECANCELED
 #endif
 
 // A readable reason: present, and without a line end.
@@ -103,14 +108,15 @@ TEST_F(FileAccess, TextEndsBeforeTheStopByteAndLeavesThePositionOnIt) {
     EXPECT_EQ(why.code, 0u);
     EXPECT_TRUE(CloseFile(number));
 
-    // The bytes a split maps give the same text, and stay after the close.
+    // The bytes a split maps are the whole file, stop bytes and all, and
+    // stay after the close; the file is left at its end.
     const FileNumber again = OpenExistingFile(book);
     BookBytes mapped = ReadBookBytes(again, &why);
     EXPECT_EQ(why.code, 0u);
-    EXPECT_EQ(ReadTextFromFile(again), "");  // left on the stop byte, or at the end
+    EXPECT_EQ(ReadTextFromFile(again), "");
     EXPECT_TRUE(CloseFile(again));
     const BookBytes moved = std::move(mapped);
-    EXPECT_EQ(moved.text(), c.text) << ::testing::PrintToString(c.bytes);
+    EXPECT_EQ(moved.bytes(), c.bytes) << ::testing::PrintToString(c.bytes);
   }
 }
 
@@ -119,10 +125,10 @@ TEST_F(FileAccess, BookBytesOfEmptyAndClosedBooks) {
   WriteWhole(book, "");
   SystemError why;
   const FileNumber number = OpenExistingFile(book);
-  EXPECT_EQ(ReadBookBytes(number, &why).text(), "");
+  EXPECT_EQ(ReadBookBytes(number, &why).bytes(), "");
   EXPECT_EQ(why.code, 0u);
   EXPECT_TRUE(CloseFile(number));
-  EXPECT_EQ(ReadBookBytes(number, &why).text(), "");
+  EXPECT_EQ(ReadBookBytes(number, &why).bytes(), "");
   ExpectReason(why, kBadNumber);
 }
 
@@ -234,6 +240,97 @@ TEST_F(FileAccess, WriteOverAFolderFailsAndLeavesIt) {
   EXPECT_FALSE(why.message.empty());
   EXPECT_TRUE(std::filesystem::is_directory(testing::NativePath(piece)));
   EXPECT_EQ(folder_.Names(), std::vector<ByteText>{"piece.txt"});
+}
+
+// Two and a half parts of bytes, each byte telling its offset apart.
+ByteSet PartsOfBytes() {
+  ByteSet bytes(2 * kWritePart + kWritePart / 2, '\0');
+  for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i % 251);
+  return bytes;
+}
+
+// The bytes as a split reads them from a book file, its number closed at
+// once: the bytes outlive the number.
+BookBytes ReadAsBook(ByteView path, ByteSetView bytes) {
+  WriteWhole(path, bytes);
+  const FileNumber number = OpenExistingFile(path);
+  BookBytes book = ReadBookBytes(number);
+  EXPECT_TRUE(CloseFile(number));
+  return book;
+}
+
+TEST_F(FileAccess, BookPieceIsCheckedPartByPartAsItIsWritten) {
+  const ByteSet all = PartsOfBytes();
+  BookBytes book = ReadAsBook(folder_ / "book.txt", all);
+  ASSERT_EQ(book.bytes(), all);
+  // A piece from the middle of the book.
+  const ByteView piece = book.bytes().substr(7, all.size() - 14);
+  const struct {
+    int refused_part;  // -1: the check accepts every part
+    bool written;
+  } cases[] = {{-1, true}, {0, false}, {2, false}};
+  for (const auto& c : cases) {
+    const ByteText piece_path = folder_ / "piece.txt";
+    WriteWhole(piece_path, "old");
+    std::vector<std::size_t> seen;  // where each part begins in the piece
+    std::size_t next = 0;
+    const PartCheck check = [&](ByteView part) {
+      EXPECT_EQ(part, piece.substr(next, kWritePart));
+      // Each part is looked at once the parts before it are written, and
+      // before any of it is.
+      std::uintmax_t written = 0;
+      for (const auto& entry :
+           std::filesystem::directory_iterator(testing::NativePath(folder_.path()))) {
+        if (entry.path().filename() != "piece.txt" && entry.path().filename() != "book.txt") {
+          written += entry.file_size();
+        }
+      }
+      EXPECT_EQ(written, next);
+      seen.push_back(next);
+      next += part.size();
+      return static_cast<int>(seen.size()) - 1 != c.refused_part;
+    };
+    SystemError why;
+    EXPECT_EQ(book.WritePiece(piece_path, piece, &why, check), c.written) << c.refused_part;
+    const std::vector<std::size_t> all_parts = {0, kWritePart, 2 * kWritePart};
+    const std::size_t parts_seen = c.written ? 3 : static_cast<std::size_t>(c.refused_part) + 1;
+    EXPECT_EQ(seen, std::vector(all_parts.begin(), all_parts.begin() + parts_seen));
+    if (c.written) {
+      EXPECT_EQ(why.code, 0u);
+      EXPECT_EQ(ReadWhole(piece_path), piece);
+    } else {
+      ExpectReason(why, kCancelled);
+      EXPECT_EQ(ReadWhole(piece_path), "old");
+    }
+    // No temporary file left.
+    EXPECT_EQ(folder_.Names(), (std::vector<ByteText>{"book.txt", "piece.txt"}));
+  }
+}
+
+// A book that another program shortens during a split: where the book is
+// mapped, its pieces are read from the file, so the piece past the new end
+// fails cleanly; where it is held in memory, the piece is written whole.
+TEST_F(FileAccess, BookThatShrinksMeanwhile) {
+  const ByteSet all = PartsOfBytes();
+  const ByteText book_path = folder_ / "book.txt";
+  BookBytes book = ReadAsBook(book_path, all);
+  std::filesystem::resize_file(testing::NativePath(book_path), kWritePart);
+  const ByteText piece_path = folder_ / "piece.txt";
+  WriteWhole(piece_path, "old");
+  SystemError why;
+  const ByteView past_the_end = book.bytes().substr(kWritePart - 10, 20);
+#ifdef _WIN32
+  EXPECT_TRUE(book.WritePiece(piece_path, past_the_end, &why));
+  EXPECT_EQ(ReadWhole(piece_path), all.substr(kWritePart - 10, 20));
+#else
+  EXPECT_FALSE(book.WritePiece(piece_path, past_the_end, &why));
+  ExpectReason(why, 5);  // EIO
+  EXPECT_EQ(ReadWhole(piece_path), "old");
+  // What is still there is written as before.
+  EXPECT_TRUE(book.WritePiece(piece_path, book.bytes().substr(0, kWritePart), &why));
+  EXPECT_EQ(ReadWhole(piece_path), all.substr(0, kWritePart));
+#endif
+  EXPECT_EQ(folder_.Names(), (std::vector<ByteText>{"book.txt", "piece.txt"}));
 }
 
 TEST_F(FileAccess, WriteToAnEmptyPathFails) {

@@ -59,6 +59,58 @@ TEST(StopByte, EndsTheTextBeforeTheFirstStopByte) {
   }
 }
 
+TEST(StopByte, SearchFromAPointBeforeTheFirstStopByte) {
+  for (const auto& c : kStopCases) {
+    for (std::size_t from = 0; from <= c.stop_byte; ++from) {
+      const TextEnd end = FindTextEndFrom(c.bytes, from);
+      EXPECT_EQ(end.text_length, c.text_length) << testing::PrintToString(c.bytes) << from;
+      EXPECT_EQ(end.stop_byte, c.stop_byte) << testing::PrintToString(c.bytes) << from;
+    }
+  }
+}
+
+TEST(StopByte, WatchGuessesFromTheLastByteAndChecksTheParts) {
+  const struct {
+    std::string file;
+    std::string guess;
+    bool guess_holds;  // every part passes
+    std::string text;
+  } cases[] = {
+      {""s, ""s, true, ""s},
+      {"abc\r\ndef"s, "abc\r\ndef"s, true, "abc\r\ndef"s},
+      {"abc\x1A"s, "abc"s, true, "abc"s},
+      {"abc\0"s, "abc"s, true, "abc"s},
+      {"ab\xB0\0"s, "ab"s, true, "ab"s},  // the lead byte goes with its NUL
+      {"a\xB0\x1A"
+       "c"s,
+       "a\xB0\x1A"
+       "c"s,
+       true,
+       "a\xB0\x1A"
+       "c"s},  // a 0x1A inside a character stops nothing
+      {"a\x1A"
+       "bc\x1A"s,
+       "a\x1A"
+       "bc"s,
+       false, "a"s},
+      {"a\0bc"s, "a\0bc"s, false, "a"s},
+      {"\xB0\x1A\x1A"s, "\xB0\x1A"s, true, "\xB0\x1A"s},
+  };
+  for (const auto& c : cases) {
+    StopByteWatch watch(c.file);
+    EXPECT_EQ(watch.Guess(), c.guess) << testing::PrintToString(c.file);
+    // Parts of two bytes, in order; once one fails, the rest fail too.
+    bool holds = true;
+    for (std::size_t at = 0; at < c.guess.size(); at += 2) {
+      const bool passes = watch.TextRunsOnThrough(watch.Guess().substr(at, 2));
+      EXPECT_TRUE(holds || !passes) << testing::PrintToString(c.file);
+      holds = holds && passes;
+    }
+    EXPECT_EQ(holds, c.guess_holds) << testing::PrintToString(c.file);
+    EXPECT_EQ(watch.Text(), c.text) << testing::PrintToString(c.file);
+  }
+}
+
 TEST(StopByte, FastSearchAgreesWithTheCharacterWalk) {
   // Mostly lead-range bytes, so that runs of them meet NULs and 0x1As at
   // every parity.
