@@ -24,13 +24,15 @@ struct PieceRecord {
   SystemError why;
 };
 
+using PieceRecorder = std::function<void(const PieceFile&, bool written, SystemError&& why)>;
+
 // Cuts text (the book's bytes, or the start of them) into pieces and writes
-// each one, recording how it went. With a watch, every part of every piece
-// is shown to it just before it is written; the first part it turns down
-// abandons that piece and the rest, and the result is false: the text was
-// cut to the wrong length, and its pieces must be cut again.
+// each one, telling record how it went. With a watch, every part of every
+// piece is shown to it just before it is written; the first part it turns
+// down abandons that piece and the rest, and the result is false: the text
+// was cut to the wrong length, and its pieces must be cut again.
 bool WritePieces(BookBytes& book, ByteView path, ByteView text, ByteView count_text,
-                 ByteView delimiter, StopByteWatch* watch, std::vector<PieceRecord>& records) {
+                 ByteView delimiter, StopByteWatch* watch, const PieceRecorder& record) {
   bool turned_down = false;
   PartCheck check;
   if (watch) {
@@ -46,7 +48,7 @@ bool WritePieces(BookBytes& book, ByteView path, ByteView text, ByteView count_t
     const bool written = book.WritePiece(piece.name, piece.bytes, &why, check);
     if (turned_down) return;
     any_failed = any_failed || !written;
-    records.push_back({piece, written, std::move(why)});
+    record(piece, written, std::move(why));
   });
   // A piece that failed was not necessarily seen to its end.
   if (watch && !turned_down && any_failed) turned_down = watch->Text().size() != text.size();
@@ -63,27 +65,36 @@ SplitOutcome SplitBookFile(ByteView path, ByteView count_text, ByteView delimite
     outcome.status = SplitStatus::kBookUnreadable;
     return outcome;
   }
+  const PieceRecorder report = [&](const PieceFile& piece, bool written, SystemError&& why) {
+    ++(written ? outcome.pieces_written : outcome.pieces_failed);
+    if (on_piece) on_piece(PieceResult{piece, written, why});
+  };
   StopByteWatch watch(book.bytes());
   const std::int64_t count = ParseInteger(count_text);
-  if (count > kMostEmptyPieces && count > ByteCount(watch.Text())) {
-    outcome.status = SplitStatus::kCountRefused;
+  if (count > kMostEmptyPieces) {
+    // The text's end is needed to judge the count; past the limit, pieces
+    // are reported as they are written rather than held.
+    if (count > ByteCount(watch.Text())) {
+      outcome.status = SplitStatus::kCountRefused;
+      return outcome;
+    }
+    WritePieces(book, path, watch.Text(), count_text, delimiter, nullptr, report);
     return outcome;
   }
   // Almost every book's text runs to the end of its file, or to a Ctrl-Z
   // that closes it, so it is cut as if it did, and the watch looks for a
   // stop byte in each part of a piece just before writing it: the book is
-  // read once, while it is written. In the rare book with a stop byte
-  // elsewhere, every piece is cut again from the true text and written over
-  // the first try's.
-  std::vector<PieceRecord> records;
-  if (!WritePieces(book, path, watch.Guess(), count_text, delimiter, &watch, records)) {
-    records.clear();
-    WritePieces(book, path, watch.Text(), count_text, delimiter, nullptr, records);
-  }
-  // Pieces are reported once the cut is known to be right.
-  for (const PieceRecord& record : records) {
-    ++(record.written ? outcome.pieces_written : outcome.pieces_failed);
-    if (on_piece) on_piece(PieceResult{record.piece, record.written, record.why});
+  // read once, while it is written. The pieces are reported once the cut is
+  // known to be right. In the rare book with a stop byte elsewhere, every
+  // piece is cut again from the true text and written over the first try's.
+  std::vector<PieceRecord> first_try;
+  const PieceRecorder keep = [&](const PieceFile& piece, bool written, SystemError&& why) {
+    first_try.push_back({piece, written, std::move(why)});
+  };
+  if (WritePieces(book, path, watch.Guess(), count_text, delimiter, &watch, keep)) {
+    for (PieceRecord& piece : first_try) report(piece.piece, piece.written, std::move(piece.why));
+  } else {
+    WritePieces(book, path, watch.Text(), count_text, delimiter, nullptr, report);
   }
   return outcome;
 }

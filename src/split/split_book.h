@@ -34,8 +34,8 @@ struct SplitOutcome {
 };
 
 // Opens and reads the book, closes it, then cuts it and writes each piece.
-// Once every piece is written, on_piece hears of each in order, written or
-// not.
+// on_piece hears of each piece once, in order, written or not: once every
+// piece is written, or, for counts above kMostEmptyPieces, as each is.
 SplitOutcome SplitBookFile(ByteView path, ByteView count_text, ByteView delimiter,
                            const std::function<void(const PieceResult&)>& on_piece);
 
