@@ -168,6 +168,29 @@ bool ReplaceFile(ByteView path, SystemError* why, const std::function<bool(int f
   return Fail(why, code != 0 ? code : EIO);
 }
 
+// Where an open file's next read begins: its descriptor, its position, and
+// how many bytes lie from there to its end.
+struct ReadPlace {
+  int fd = -1;
+  off_t position = 0;
+  std::size_t rest = 0;
+};
+
+// False, with the reason, when the number names no open file or the file
+// cannot be measured.
+bool FindReadPlace(FileNumber number, ReadPlace& place, SystemError* why) {
+  Clear(why);
+  const UniqueFd* open = Table().Find(number);
+  if (open == nullptr) return Fail(why, EBADF);
+  place.fd = open->get();
+  struct stat info {};
+  place.position = ::lseek(place.fd, 0, SEEK_CUR);
+  if (place.position < 0 || ::fstat(place.fd, &info) != 0) return Fail(why, errno);
+  place.rest =
+      info.st_size > place.position ? static_cast<std::size_t>(info.st_size - place.position) : 0;
+  return true;
+}
+
 }  // namespace
 
 FileNumber OpenExistingFile(ByteView path, SystemError* why) {
@@ -183,23 +206,14 @@ FileNumber OpenExistingFile(ByteView path, SystemError* why) {
 }
 
 ByteText ReadTextFromFile(FileNumber number, SystemError* why) {
-  Clear(why);
-  const UniqueFd* open = Table().Find(number);
-  if (open == nullptr) return Fail(why, EBADF), ByteText();
-  const int fd = open->get();
-
-  struct stat info {};
-  const off_t position = ::lseek(fd, 0, SEEK_CUR);
-  if (position < 0 || ::fstat(fd, &info) != 0) return Fail(why, errno), ByteText();
-  if (info.st_size <= position) return ByteText();
-
+  ReadPlace place;
+  if (!FindReadPlace(number, place, why)) return ByteText();
   // The text is read straight into its own buffer and cut short in place at
-  // the stop byte, so the book is held once.
-  ByteText text = ReadRest(fd, static_cast<std::size_t>(info.st_size - position), why);
-  if (why && why->code != 0) return text;
+  // the stop byte, so the book is held once. A failed read gives no text.
+  ByteText text = ReadRest(place.fd, place.rest, why);
   const TextEnd end = FindTextEnd(text);
   if (end.stop_byte < text.size()) {
-    ::lseek(fd, position + static_cast<off_t>(end.stop_byte), SEEK_SET);
+    ::lseek(place.fd, place.position + static_cast<off_t>(end.stop_byte), SEEK_SET);
   }
   text.resize(end.text_length);
   return text;
@@ -227,25 +241,18 @@ BookBytes::~BookBytes() {
 }
 
 BookBytes ReadBookBytes(FileNumber number, SystemError* why) {
-  Clear(why);
-  const UniqueFd* open = Table().Find(number);
-  if (open == nullptr) return Fail(why, EBADF), BookBytes();
-  const int fd = open->get();
-
-  struct stat info {};
-  const off_t position = ::lseek(fd, 0, SEEK_CUR);
-  if (position < 0 || ::fstat(fd, &info) != 0) return Fail(why, errno), BookBytes();
-  if (info.st_size <= position) return BookBytes();
-  const auto size = static_cast<std::size_t>(info.st_size);
-  const std::size_t rest = size - static_cast<std::size_t>(position);
+  ReadPlace place;
+  if (!FindReadPlace(number, place, why) || place.rest == 0) return BookBytes();
+  const auto size = static_cast<std::size_t>(place.position) + place.rest;
   // The mapping is not populated: the cuts look only at the pages around
   // them, and the pieces are read through a descriptor of the book's own.
-  UniqueFd own(::fcntl(fd, F_DUPFD_CLOEXEC, 0));
-  void* mapping = own.valid() ? ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0) : MAP_FAILED;
-  if (mapping == MAP_FAILED) return BookBytes(ReadRest(fd, rest, why));
-  ::lseek(fd, 0, SEEK_END);
+  UniqueFd own(::fcntl(place.fd, F_DUPFD_CLOEXEC, 0));
+  void* mapping =
+      own.valid() ? ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, place.fd, 0) : MAP_FAILED;
+  if (mapping == MAP_FAILED) return BookBytes(ReadRest(place.fd, place.rest, why));
+  ::lseek(place.fd, 0, SEEK_END);
   return BookBytes(own.Release(), mapping, size,
-                   ByteView(static_cast<const char*>(mapping) + position, rest));
+                   ByteView(static_cast<const char*>(mapping) + place.position, place.rest));
 }
 
 bool CloseFile(FileNumber number) { return Table().Close(number); }
